@@ -1,0 +1,57 @@
+#include "UserLocale.h"
+
+#include <unicode/locid.h>
+#include <unicode/ucurr.h>
+
+#include <cstdlib>
+
+namespace UserLocale {
+
+std::string monetaryLocaleName() {
+    std::string name;
+    for (const char* variable : {"LC_ALL", "LC_MONETARY", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value && value[0] != '\0') {
+            name = value;
+            break;
+        }
+    }
+    name = name.substr(0, name.find_first_of(".@"));
+    if (name == "C" || name == "POSIX") {
+        return {};
+    }
+    return name;
+}
+
+std::optional<std::string> currencySymbol() {
+    return currencySymbol(monetaryLocaleName());
+}
+
+std::optional<std::string> currencySymbol(const std::string& localeName) {
+    if (localeName.empty()) {
+        return std::nullopt;
+    }
+    const icu::Locale locale(localeName.c_str());
+    if (locale.isBogus() || locale.getCountry()[0] == '\0') {
+        return std::nullopt;
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    UChar isoCode[4] = {};
+    ucurr_forLocale(locale.getName(), isoCode, 4, &status);
+    if (U_FAILURE(status) || isoCode[0] == 0) {
+        return std::nullopt;
+    }
+    UBool isChoiceFormat = false;
+    int32_t length = 0;
+    status = U_ZERO_ERROR;
+    const UChar* symbol = ucurr_getName(isoCode, locale.getName(), UCURR_SYMBOL_NAME,
+                                        &isChoiceFormat, &length, &status);
+    if (U_FAILURE(status) || length == 0) {
+        return std::nullopt;
+    }
+    std::string text;
+    icu::UnicodeString(symbol, length).toUTF8String(text);
+    return text;
+}
+
+} // namespace UserLocale

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "Defaults.h"
+#include "Observable.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// The user's settings: held in memory for reading, every assignment told to
+// subscribers first and then written through to the preferences at once.
+class AppSettings {
+public:
+    // The one store of the process, created on first use.
+    static AppSettings& shared();
+
+    AppSettings(const AppSettings&) = delete;
+    AppSettings& operator=(const AppSettings&) = delete;
+
+    double dailyPay() const { return dailyPayValue; }
+    std::int64_t startHour() const { return startHourValue; }
+    std::int64_t startMinute() const { return startMinuteValue; }
+    std::int64_t endHour() const { return endHourValue; }
+    std::int64_t endMinute() const { return endMinuteValue; }
+    const std::string& currencySymbol() const { return currencySymbolValue; }
+    bool maskEarnings() const { return maskEarningsValue; }
+    bool maskWhileScreenSharing() const { return maskWhileScreenSharingValue; }
+
+    void setDailyPay(double value);
+    void setStartHour(std::int64_t value);
+    void setStartMinute(std::int64_t value);
+    void setEndHour(std::int64_t value);
+    void setEndMinute(std::int64_t value);
+    void setCurrencySymbol(const std::string& value);
+    void setMaskEarnings(bool value);
+    void setMaskWhileScreenSharing(bool value);
+
+    // Writable references for two-way bindings; writing through one is the assignment.
+    PropertyReference<double> dailyPayReference();
+    PropertyReference<std::int64_t> startHourReference();
+    PropertyReference<std::int64_t> startMinuteReference();
+    PropertyReference<std::int64_t> endHourReference();
+    PropertyReference<std::int64_t> endMinuteReference();
+    PropertyReference<std::string> currencySymbolReference();
+    PropertyReference<bool> maskEarningsReference();
+    PropertyReference<bool> maskWhileScreenSharingReference();
+
+    // Sent before every assignment, while the old value is still in place.
+    ChangeSignal objectWillChange;
+
+private:
+    // Tests build stores over their own preferences files through this.
+    friend struct AppSettingsTesting;
+
+    explicit AppSettings(std::shared_ptr<Defaults> defaults);
+
+    template <typename Value, typename Write>
+    void assign(Value& field, Value value, const char* key, Write write);
+
+    std::shared_ptr<Defaults> defaults;
+    double dailyPayValue = 0;
+    std::int64_t startHourValue = 0;
+    std::int64_t startMinuteValue = 0;
+    std::int64_t endHourValue = 0;
+    std::int64_t endMinuteValue = 0;
+    std::string currencySymbolValue;
+    bool maskEarningsValue = false;
+    bool maskWhileScreenSharingValue = false;
+};

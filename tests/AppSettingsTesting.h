@@ -1,0 +1,13 @@
+#pragma once
+
+#include "AppSettings.h"
+
+#include <memory>
+
+// Builds stores over a test's or benchmark's own preferences file; the one
+// production store is AppSettings::shared().
+struct AppSettingsTesting {
+    static std::unique_ptr<AppSettings> make(std::shared_ptr<Defaults> defaults) {
+        return std::unique_ptr<AppSettings>(new AppSettings(std::move(defaults)));
+    }
+};

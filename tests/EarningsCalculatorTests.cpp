@@ -1,0 +1,173 @@
+#include "EarningsCalculator.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+class EarningsCalculatorTest : public ::testing::Test {
+protected:
+    TemporaryFolder folder;
+    std::unique_ptr<AppSettings> settings =
+        AppSettingsTesting::make(std::make_shared<Defaults>(folder / "tallyglow.conf"));
+
+    void window(int startHour, int startMinute, int endHour, int endMinute) {
+        settings->setStartHour(startHour);
+        settings->setStartMinute(startMinute);
+        settings->setEndHour(endHour);
+        settings->setEndMinute(endMinute);
+    }
+
+    static Instant at(const Calendar& calendar, int year, int month, int day, int hour, int minute,
+                      double second = 0) {
+        const auto instant = calendar.date(year, month, day, hour, minute, 0);
+        EXPECT_TRUE(instant.has_value());
+        return Instant{instant->secondsSinceEpoch + second};
+    }
+};
+
+TEST_F(EarningsCalculatorTest, PayAccruesLinearlyOverAnOrdinaryDay) {
+    const Calendar calendar("America/New_York");
+    settings->setDailyPay(200);
+    window(9, 0, 17, 0);
+    const struct {
+        int hour, minute;
+        double second, earned;
+    } cases[] = {
+        {0, 0, 0, 0},     {8, 59, 59, 0},      {9, 0, 0, 0},        {9, 0, 30, 200.0 * 30 / 28800},
+        {10, 0, 0, 25},   {13, 0, 0, 100},     {16, 59, 59.5, 200.0 * 28799.5 / 28800},
+        {17, 0, 0, 200},  {23, 0, 0, 200},     {23, 59, 59.999, 200},
+    };
+    for (const auto& each : cases) {
+        const Instant now = at(calendar, 2026, 6, 15, each.hour, each.minute, each.second);
+        EXPECT_DOUBLE_EQ(EarningsCalculator::earnedToday(*settings, now, calendar), each.earned)
+            << each.hour << ":" << each.minute << ":" << each.second;
+    }
+}
+
+TEST_F(EarningsCalculatorTest, EmptyAndReversedWindowsEarnNothingAllDay) {
+    const Calendar calendar("Europe/Berlin");
+    settings->setDailyPay(200);
+    for (const auto& [startHour, endHour] : {std::pair{9, 9}, std::pair{22, 6}}) {
+        window(startHour, 0, endHour, 0);
+        for (int hour = 0; hour < 24; ++hour) {
+            const Instant now = at(calendar, 2026, 6, 15, hour, 30);
+            EXPECT_EQ(EarningsCalculator::earnedToday(*settings, now, calendar), 0)
+                << startHour << "-" << endHour << " at " << hour << ":30";
+        }
+    }
+}
+
+TEST_F(EarningsCalculatorTest, NoPayMeansNothingEarnedEvenAfterTheWindow) {
+    const Calendar calendar("UTC");
+    window(9, 0, 17, 0);
+    for (double pay : {0.0, -0.0, -200.0, std::numeric_limits<double>::quiet_NaN(),
+                       -std::numeric_limits<double>::infinity()}) {
+        settings->setDailyPay(pay);
+        for (int hour : {8, 12, 20}) {
+            EXPECT_EQ(EarningsCalculator::earnedToday(*settings, at(calendar, 2026, 6, 15, hour, 0),
+                                                      calendar),
+                      0)
+                << pay << " at " << hour;
+        }
+    }
+}
+
+TEST_F(EarningsCalculatorTest, ClockChangesLengthenOrShortenTheRealWindow) {
+    const Calendar newYork("America/New_York");
+    const Calendar lordHowe("Australia/Lord_Howe");
+    settings->setDailyPay(300);
+    const struct {
+        const char* what;
+        const Calendar& calendar;
+        int month, day;
+        int startHour, startMinute, endHour;
+        Instant now;
+        double earned;
+    } cases[] = {
+        // Spring forward 02:00 -> 03:00: 01:00-05:00 lasts 3 real hours.
+        {"spring 01-05 at 04:00", newYork, 3, 8, 1, 0, 5, at(newYork, 2026, 3, 8, 4, 0), 200},
+        // A start in the skipped hour is taken as 03:00.
+        {"spring 02:30 start", newYork, 3, 8, 2, 30, 5, at(newYork, 2026, 3, 8, 4, 0), 150},
+        // Fall back 02:00 -> 01:00: 00:00-03:00 lasts 4 real hours.
+        {"autumn 00-03 at 02:00", newYork, 11, 1, 0, 0, 3, at(newYork, 2026, 11, 1, 2, 0), 225},
+        // 01:30 happens twice; the start is the first one, 2.5 real hours before 03:00.
+        {"autumn first 01:30", newYork, 11, 1, 1, 30, 3, at(newYork, 2026, 11, 1, 2, 0), 180},
+        // Lord Howe moves by half an hour: 02:00 -> 02:30 in October ...
+        {"Lord Howe forward", lordHowe, 10, 4, 1, 0, 5, at(lordHowe, 2026, 10, 4, 4, 0), 300 * 2.5 / 3.5},
+        // ... and 02:00 -> 01:30 in April.
+        {"Lord Howe back", lordHowe, 4, 5, 1, 0, 5, at(lordHowe, 2026, 4, 5, 4, 0), 300 * 3.5 / 4.5},
+    };
+    for (const auto& each : cases) {
+        window(each.startHour, each.startMinute, each.endHour, 0);
+        EXPECT_NEAR(EarningsCalculator::earnedToday(*settings, each.now, each.calendar), each.earned,
+                    1e-9)
+            << each.what;
+    }
+}
+
+TEST_F(EarningsCalculatorTest, TheRepeatedHourCountsFromItsFirstOccurrence) {
+    const Calendar newYork("America/New_York");
+    settings->setDailyPay(100);
+    window(1, 30, 3, 0);
+    // From the first 01:30 to 03:00 is 150 real minutes; 15 of them are a tenth.
+    const Instant firstOneThirty = at(newYork, 2026, 11, 1, 1, 30);
+    EXPECT_NEAR(EarningsCalculator::earnedToday(*settings, Instant{firstOneThirty.secondsSinceEpoch + 15 * 60},
+                                                newYork),
+                10, 1e-9);
+}
+
+TEST_F(EarningsCalculatorTest, ANewDayStartsAtNothing) {
+    const Calendar calendar("Asia/Tokyo");
+    settings->setDailyPay(200);
+    window(0, 0, 23, 59);
+    const Instant midnight = at(calendar, 2026, 6, 16, 0, 0);
+    const double before =
+        EarningsCalculator::earnedToday(*settings, Instant{midnight.secondsSinceEpoch - 0.5}, calendar);
+    EXPECT_EQ(before, 200);
+    EXPECT_EQ(EarningsCalculator::earnedToday(*settings, midnight, calendar), 0);
+    EXPECT_LT(EarningsCalculator::earnedToday(*settings, Instant{midnight.secondsSinceEpoch + 0.5},
+                                              calendar),
+              0.01);
+}
+
+TEST_F(EarningsCalculatorTest, OutOfRangeTimesNeverBreakTheBounds) {
+    const Calendar calendar("America/New_York");
+    settings->setDailyPay(200);
+    const std::int64_t odd[] = {-1, 25, 75, 1000, std::numeric_limits<std::int64_t>::max(),
+                                std::numeric_limits<std::int64_t>::min(), 4294967305};
+    for (std::int64_t value : odd) {
+        for (int field = 0; field < 4; ++field) {
+            window(9, 0, 17, 0);
+            switch (field) {
+            case 0: settings->setStartHour(value); break;
+            case 1: settings->setStartMinute(value); break;
+            case 2: settings->setEndHour(value); break;
+            default: settings->setEndMinute(value); break;
+            }
+            for (int hour : {0, 8, 12, 20}) {
+                const double earned = EarningsCalculator::earnedToday(
+                    *settings, at(calendar, 2026, 3, 8, hour, 0), calendar);
+                EXPECT_GE(earned, 0) << value << " in field " << field;
+                EXPECT_LE(earned, 200) << value << " in field " << field;
+            }
+        }
+    }
+    // A value that only fits an int64 must not wrap round to an ordinary hour.
+    window(9, 0, 17, 0);
+    settings->setStartHour(4294967305); // 2^32 + 9
+    EXPECT_EQ(EarningsCalculator::earnedToday(*settings, at(calendar, 2026, 6, 15, 12, 0), calendar),
+              0);
+}
+
+TEST(CalendarCurrent, FollowsAChangeOfTheHostTimeZone) {
+    ScopedEnvironment zone("TZ", "Asia/Tokyo");
+    EXPECT_EQ(Calendar::current().timeZoneId(), "Asia/Tokyo");
+    ::setenv("TZ", "America/New_York", 1);
+    EXPECT_EQ(Calendar::current().timeZoneId(), "America/New_York");
+}
+
+} // namespace
