@@ -2,7 +2,6 @@
 #include "EarningsCalculator.h"
 
 #include <benchmark/benchmark.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>

@@ -1,13 +1,12 @@
 #include "Calendar.h"
 
-#include <unicode/calendar.h>
-#include <unicode/gregocal.h>
-#include <unicode/timezone.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <limits>
 #include <sys/stat.h>
+#include <unicode/calendar.h>
+#include <unicode/gregocal.h>
+#include <unicode/timezone.h>
 
 namespace {
 

@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QVariant>
-
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>

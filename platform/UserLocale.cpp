@@ -1,9 +1,8 @@
 #include "UserLocale.h"
 
+#include <cstdlib>
 #include <unicode/locid.h>
 #include <unicode/ucurr.h>
-
-#include <cstdlib>
 
 namespace UserLocale {
 

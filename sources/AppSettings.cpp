@@ -113,7 +113,9 @@ template <typename Value>
 PropertyReference<Value> reference(AppSettings& settings, Value (AppSettings::*get)() const,
                                    void (AppSettings::*set)(Value)) {
     return {[&settings, get] { return (settings.*get)(); },
-            [&settings, set](Value value) { (settings.*set)(value); }};
+            [&settings, set](Value value) {
+                (settings.*set)(value);
+            }};
 }
 
 } // namespace
@@ -140,7 +142,9 @@ PropertyReference<std::int64_t> AppSettings::endMinuteReference() {
 
 PropertyReference<std::string> AppSettings::currencySymbolReference() {
     return {[this] { return currencySymbol(); },
-            [this](std::string value) { setCurrencySymbol(value); }};
+            [this](std::string value) {
+                setCurrencySymbol(value);
+            }};
 }
 
 PropertyReference<bool> AppSettings::maskEarningsReference() {

@@ -2,9 +2,8 @@
 #include "TestSupport.h"
 
 #include <QSettings>
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 namespace {
@@ -52,9 +51,10 @@ TEST(AppSettingsLocale, TheCurrencyFallbackFollowsTheUsersLocale) {
         const char* lang;
         const char* symbol;
     } cases[] = {
-        {"de_DE.UTF-8", "", "€"},   {"de_CH.UTF-8", "", "CHF"},        {"ja_JP.UTF-8", "", "￥"},
-        {"C", "de_DE.UTF-8", "$"},  {"POSIX", "", "$"},                {"", "en_GB.UTF-8", "£"},
-        {"", "C.UTF-8", "$"},       {"", "fr", "$"}, // a language alone has no currency
+        {"de_DE.UTF-8", "", "€"},  {"de_CH.UTF-8", "", "CHF"},
+        {"ja_JP.UTF-8", "", "￥"}, {"C", "de_DE.UTF-8", "$"},
+        {"POSIX", "", "$"},        {"", "en_GB.UTF-8", "£"},
+        {"", "C.UTF-8", "$"},      {"", "fr", "$"}, // a language alone has no currency
     };
     for (const auto& each : cases) {
         TemporaryFolder folder;

@@ -2,12 +2,11 @@
 #include "TestSupport.h"
 
 #include <QSettings>
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <gtest/gtest.h>
 #include <limits>
 #include <random>
 #include <sys/stat.h>
@@ -58,9 +57,17 @@ TEST_F(DefaultsTest, ValuesSurviveAReopenWithTheirTypes) {
 }
 
 TEST_F(DefaultsTest, TextSurvivesAReopenExactly) {
-    const std::vector<std::string> texts = {
-        "", "$", "€", "CHF", "%n%@%s", "@Variant(x)", "a, b", "=;#[General]\\\"'", "  padded  ",
-        "line\nbreak", "٣ ³ ½ Ⅻ 1️⃣"};
+    const std::vector<std::string> texts = {"",
+                                            "$",
+                                            "€",
+                                            "CHF",
+                                            "%n%@%s",
+                                            "@Variant(x)",
+                                            "a, b",
+                                            "=;#[General]\\\"'",
+                                            "  padded  ",
+                                            "line\nbreak",
+                                            "٣ ³ ½ Ⅻ 1️⃣"};
     for (const auto& text : texts) {
         Defaults(file).setString(text, "currencySymbol");
         EXPECT_EQ(Defaults(file).stringForKey("currencySymbol"), text) << text;
@@ -173,7 +180,8 @@ TEST_P(UnreadableFileTest, ReadsAsEmptyIsNeverRewrittenByReadsAndIsSetAsideOnSav
 
 INSTANTIATE_TEST_SUITE_P(
     Files, UnreadableFileTest,
-    ::testing::Values(BadFile{"binary", "\x7f" "ELF\0\x01\x02\n[General]\ndailyPay=9\n\xff"s},
+    ::testing::Values(BadFile{"binary", "\x7f"
+                                        "ELF\0\x01\x02\n[General]\ndailyPay=9\n\xff"s},
                       BadFile{"brokenSyntax", "[General\ndailyPay=200\n\"unterminated=\n"},
                       BadFile{"huge", "[General]\ndailyPay=200\n" + std::string(3 << 20, '#')}),
     [](const auto& info) { return std::string(info.param.name); });

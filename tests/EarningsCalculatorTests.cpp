@@ -1,9 +1,8 @@
 #include "EarningsCalculator.h"
 #include "TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 
 namespace {
@@ -37,9 +36,16 @@ TEST_F(EarningsCalculatorTest, PayAccruesLinearlyOverAnOrdinaryDay) {
         int hour, minute;
         double second, earned;
     } cases[] = {
-        {0, 0, 0, 0},     {8, 59, 59, 0},      {9, 0, 0, 0},        {9, 0, 30, 200.0 * 30 / 28800},
-        {10, 0, 0, 25},   {13, 0, 0, 100},     {16, 59, 59.5, 200.0 * 28799.5 / 28800},
-        {17, 0, 0, 200},  {23, 0, 0, 200},     {23, 59, 59.999, 200},
+        {0, 0, 0, 0},
+        {8, 59, 59, 0},
+        {9, 0, 0, 0},
+        {9, 0, 30, 200.0 * 30 / 28800},
+        {10, 0, 0, 25},
+        {13, 0, 0, 100},
+        {16, 59, 59.5, 200.0 * 28799.5 / 28800},
+        {17, 0, 0, 200},
+        {23, 0, 0, 200},
+        {23, 59, 59.999, 200},
     };
     for (const auto& each : cases) {
         const Instant now = at(calendar, 2026, 6, 15, each.hour, each.minute, each.second);
@@ -97,14 +103,16 @@ TEST_F(EarningsCalculatorTest, ClockChangesLengthenOrShortenTheRealWindow) {
         // 01:30 happens twice; the start is the first one, 2.5 real hours before 03:00.
         {"autumn first 01:30", newYork, 11, 1, 1, 30, 3, at(newYork, 2026, 11, 1, 2, 0), 180},
         // Lord Howe moves by half an hour: 02:00 -> 02:30 in October ...
-        {"Lord Howe forward", lordHowe, 10, 4, 1, 0, 5, at(lordHowe, 2026, 10, 4, 4, 0), 300 * 2.5 / 3.5},
+        {"Lord Howe forward", lordHowe, 10, 4, 1, 0, 5, at(lordHowe, 2026, 10, 4, 4, 0),
+         300 * 2.5 / 3.5},
         // ... and 02:00 -> 01:30 in April.
-        {"Lord Howe back", lordHowe, 4, 5, 1, 0, 5, at(lordHowe, 2026, 4, 5, 4, 0), 300 * 3.5 / 4.5},
+        {"Lord Howe back", lordHowe, 4, 5, 1, 0, 5, at(lordHowe, 2026, 4, 5, 4, 0),
+         300 * 3.5 / 4.5},
     };
     for (const auto& each : cases) {
         window(each.startHour, each.startMinute, each.endHour, 0);
-        EXPECT_NEAR(EarningsCalculator::earnedToday(*settings, each.now, each.calendar), each.earned,
-                    1e-9)
+        EXPECT_NEAR(EarningsCalculator::earnedToday(*settings, each.now, each.calendar),
+                    each.earned, 1e-9)
             << each.what;
     }
 }
@@ -115,8 +123,8 @@ TEST_F(EarningsCalculatorTest, TheRepeatedHourCountsFromItsFirstOccurrence) {
     window(1, 30, 3, 0);
     // From the first 01:30 to 03:00 is 150 real minutes; 15 of them are a tenth.
     const Instant firstOneThirty = at(newYork, 2026, 11, 1, 1, 30);
-    EXPECT_NEAR(EarningsCalculator::earnedToday(*settings, Instant{firstOneThirty.secondsSinceEpoch + 15 * 60},
-                                                newYork),
+    EXPECT_NEAR(EarningsCalculator::earnedToday(
+                    *settings, Instant{firstOneThirty.secondsSinceEpoch + 15 * 60}, newYork),
                 10, 1e-9);
 }
 
@@ -125,8 +133,8 @@ TEST_F(EarningsCalculatorTest, ANewDayStartsAtNothing) {
     settings->setDailyPay(200);
     window(0, 0, 23, 59);
     const Instant midnight = at(calendar, 2026, 6, 16, 0, 0);
-    const double before =
-        EarningsCalculator::earnedToday(*settings, Instant{midnight.secondsSinceEpoch - 0.5}, calendar);
+    const double before = EarningsCalculator::earnedToday(
+        *settings, Instant{midnight.secondsSinceEpoch - 0.5}, calendar);
     EXPECT_EQ(before, 200);
     EXPECT_EQ(EarningsCalculator::earnedToday(*settings, midnight, calendar), 0);
     EXPECT_LT(EarningsCalculator::earnedToday(*settings, Instant{midnight.secondsSinceEpoch + 0.5},
@@ -137,16 +145,29 @@ TEST_F(EarningsCalculatorTest, ANewDayStartsAtNothing) {
 TEST_F(EarningsCalculatorTest, OutOfRangeTimesNeverBreakTheBounds) {
     const Calendar calendar("America/New_York");
     settings->setDailyPay(200);
-    const std::int64_t odd[] = {-1, 25, 75, 1000, std::numeric_limits<std::int64_t>::max(),
-                                std::numeric_limits<std::int64_t>::min(), 4294967305};
+    const std::int64_t odd[] = {-1,
+                                25,
+                                75,
+                                1000,
+                                std::numeric_limits<std::int64_t>::max(),
+                                std::numeric_limits<std::int64_t>::min(),
+                                4294967305};
     for (std::int64_t value : odd) {
         for (int field = 0; field < 4; ++field) {
             window(9, 0, 17, 0);
             switch (field) {
-            case 0: settings->setStartHour(value); break;
-            case 1: settings->setStartMinute(value); break;
-            case 2: settings->setEndHour(value); break;
-            default: settings->setEndMinute(value); break;
+            case 0:
+                settings->setStartHour(value);
+                break;
+            case 1:
+                settings->setStartMinute(value);
+                break;
+            case 2:
+                settings->setEndHour(value);
+                break;
+            default:
+                settings->setEndMinute(value);
+                break;
             }
             for (int hour : {0, 8, 12, 20}) {
                 const double earned = EarningsCalculator::earnedToday(
@@ -159,8 +180,8 @@ TEST_F(EarningsCalculatorTest, OutOfRangeTimesNeverBreakTheBounds) {
     // A value that only fits an int64 must not wrap round to an ordinary hour.
     window(9, 0, 17, 0);
     settings->setStartHour(4294967305); // 2^32 + 9
-    EXPECT_EQ(EarningsCalculator::earnedToday(*settings, at(calendar, 2026, 6, 15, 12, 0), calendar),
-              0);
+    EXPECT_EQ(
+        EarningsCalculator::earnedToday(*settings, at(calendar, 2026, 6, 15, 12, 0), calendar), 0);
 }
 
 TEST(CalendarCurrent, FollowsAChangeOfTheHostTimeZone) {
