@@ -1,19 +1,29 @@
 #pragma once
 
+#include "Application.h"
 #include "StatusItem.h"
 
 #include <memory>
 
 class AppSettings;
+class QTimer;
 
 // The program's one delegate: launch, the status title, clicks, the menu and
 // the settings window.
-class AppDelegate {
+//
+// Launch needs the delegate to be owned by a std::shared_ptr: the refresh timer
+// holds it weakly through that.
+class AppDelegate final : public ApplicationDelegate,
+                          public std::enable_shared_from_this<AppDelegate> {
 public:
     AppDelegate();
-    ~AppDelegate();
+    ~AppDelegate() override;
     AppDelegate(const AppDelegate&) = delete;
     AppDelegate& operator=(const AppDelegate&) = delete;
+
+    // Makes the program a panel accessory, creates its panel item, shows the
+    // first title and starts the refresh timer.
+    void applicationDidFinishLaunching() override;
 
 private:
     // Tests drive the delegate through this.
@@ -28,5 +38,6 @@ private:
     bool isMasked() const;
 
     std::unique_ptr<StatusItem> statusItem;
+    std::unique_ptr<QTimer> timer;
     AppSettings& settings;
 };

@@ -1,0 +1,197 @@
+#include "StatusNotifierItem.h"
+
+#include <QCoreApplication>
+#include <QDBusAbstractAdaptor>
+#include <QDBusArgument>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusServiceWatcher>
+#include <QList>
+
+namespace {
+
+const char* const watcherService = "org.kde.StatusNotifierWatcher";
+const char* const watcherPath = "/StatusNotifierWatcher";
+const char* const itemPath = "/StatusNotifierItem";
+
+// One image of an icon, ARGB32 in network byte order: the type "(iiay)".
+struct StatusNotifierIconPixmap {
+    int width = 0;
+    int height = 0;
+    QByteArray bytes;
+};
+
+// A tooltip: icon name, icon images, title and description, "(sa(iiay)ss)".
+struct StatusNotifierToolTip {
+    QString iconName;
+    QList<StatusNotifierIconPixmap> iconPixmaps;
+    QString title;
+    QString description;
+};
+
+QDBusArgument& operator<<(QDBusArgument& argument, const StatusNotifierIconPixmap& pixmap) {
+    argument.beginStructure();
+    argument << pixmap.width << pixmap.height << pixmap.bytes;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& argument, StatusNotifierIconPixmap& pixmap) {
+    argument.beginStructure();
+    argument >> pixmap.width >> pixmap.height >> pixmap.bytes;
+    argument.endStructure();
+    return argument;
+}
+
+QDBusArgument& operator<<(QDBusArgument& argument, const StatusNotifierToolTip& toolTip) {
+    argument.beginStructure();
+    argument << toolTip.iconName << toolTip.iconPixmaps << toolTip.title << toolTip.description;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& argument, StatusNotifierToolTip& toolTip) {
+    argument.beginStructure();
+    argument >> toolTip.iconName >> toolTip.iconPixmaps >> toolTip.title >> toolTip.description;
+    argument.endStructure();
+    return argument;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(StatusNotifierIconPixmap)
+Q_DECLARE_METATYPE(StatusNotifierToolTip)
+
+// The org.kde.StatusNotifierItem interface as panels read it, over the item's state.
+class StatusNotifierItemAdaptor : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierItem")
+    Q_PROPERTY(QString Id READ id)
+    Q_PROPERTY(QString Category READ category)
+    Q_PROPERTY(QString Status READ status)
+    Q_PROPERTY(QString Title READ title)
+    Q_PROPERTY(QString IconName READ iconName)
+    Q_PROPERTY(QString IconThemePath READ iconThemePath)
+    Q_PROPERTY(StatusNotifierToolTip ToolTip READ toolTip)
+    Q_PROPERTY(QString XAyatanaLabel READ label)
+    Q_PROPERTY(QString XAyatanaLabelGuide READ labelGuide)
+    Q_PROPERTY(QDBusObjectPath Menu READ menu)
+
+public:
+    explicit StatusNotifierItemAdaptor(StatusNotifierItem* item)
+        : QDBusAbstractAdaptor(item), item(item) {
+        connect(item, &StatusNotifierItem::labelChanged, this, [this] {
+            Q_EMIT XAyatanaNewLabel(label(), labelGuide());
+            Q_EMIT NewTitle();
+            Q_EMIT NewToolTip();
+        });
+    }
+
+    QString id() const { return item->identity().id; }
+    QString category() const { return QStringLiteral("ApplicationStatus"); }
+    QString status() const { return QStringLiteral("Active"); }
+    QString title() const { return item->label(); }
+    QString iconName() const { return item->identity().iconName; }
+    QString iconThemePath() const { return item->identity().iconThemePath; }
+    StatusNotifierToolTip toolTip() const { return {{}, {}, item->label(), {}}; }
+    QString label() const { return item->label(); }
+    QString labelGuide() const { return item->labelGuide(); }
+    QDBusObjectPath menu() const { return item->menu(); }
+
+Q_SIGNALS:
+    void NewTitle();
+    void NewToolTip();
+    void XAyatanaNewLabel(const QString& label, const QString& guide);
+
+private:
+    StatusNotifierItem* item;
+};
+
+StatusNotifierItem::StatusNotifierItem(QDBusConnection busConnection, Identity identity)
+    : connection(std::move(busConnection)), ownIdentity(std::move(identity)) {
+    if (!connection.isConnected()) {
+        return;
+    }
+    qDBusRegisterMetaType<StatusNotifierIconPixmap>();
+    qDBusRegisterMetaType<QList<StatusNotifierIconPixmap>>();
+    qDBusRegisterMetaType<StatusNotifierToolTip>();
+
+    new StatusNotifierItemAdaptor(this);
+    serviceName =
+        QStringLiteral("org.kde.StatusNotifierItem-%1-1").arg(QCoreApplication::applicationPid());
+    connection.registerService(serviceName);
+    connection.registerObject(QString::fromLatin1(itemPath), this, QDBusConnection::ExportAdaptors);
+
+    // Panels restart, and at login often start after us: offer the item to every new watcher.
+    watcherOwner = new QDBusServiceWatcher(QString::fromLatin1(watcherService), connection,
+                                           QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(watcherOwner, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this](const QString&, const QString&, const QString& newOwner) {
+                if (!newOwner.isEmpty()) {
+                    registerWithWatcher();
+                }
+            });
+    // Queued, so the watcher hears of the item only once launch has given it a title.
+    QMetaObject::invokeMethod(this, &StatusNotifierItem::registerWithWatcher, Qt::QueuedConnection);
+}
+
+StatusNotifierItem::~StatusNotifierItem() {
+    if (connection.isConnected()) {
+        connection.unregisterObject(QString::fromLatin1(itemPath));
+        connection.unregisterService(serviceName);
+    }
+}
+
+StatusButton* StatusNotifierItem::button() {
+    return connection.isConnected() ? static_cast<StatusButton*>(this) : nullptr;
+}
+
+void StatusNotifierItem::setMenu(const QDBusObjectPath& path) {
+    menuPath = path;
+}
+
+void StatusNotifierItem::setTitle(const std::string& title) {
+    const QString text = QString::fromStdString(title);
+    if (text == labelText) {
+        return; // panels are told only about changes
+    }
+    labelText = text;
+    labelGuideText = guideFor(text);
+    Q_EMIT labelChanged();
+}
+
+void StatusNotifierItem::useMonospacedDigitFont() {
+    monospacedDigits = true;
+    const QString guide = guideFor(labelText);
+    if (guide != labelGuideText) {
+        labelGuideText = guide;
+        Q_EMIT labelChanged();
+    }
+}
+
+QString StatusNotifierItem::guideFor(const QString& text) const {
+    if (!monospacedDigits) {
+        return {};
+    }
+    // The panel keeps room for the widest text of this shape, so the label
+    // keeps its width while its digits change.
+    QString guide = text;
+    for (QChar& character : guide) {
+        if (character.isDigit()) {
+            character = u'0';
+        }
+    }
+    return guide;
+}
+
+void StatusNotifierItem::registerWithWatcher() {
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QString::fromLatin1(watcherService), QString::fromLatin1(watcherPath),
+        QString::fromLatin1(watcherService), QStringLiteral("RegisterStatusNotifierItem"));
+    call << serviceName;
+    // No panel yet is no error: the owner watch brings us to the next one.
+    call.setAutoStartService(false);
+    connection.send(call);
+}
+
+#include "StatusNotifierItem.moc"

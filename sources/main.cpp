@@ -1,0 +1,20 @@
+#include "AppDelegate.h"
+#include "Application.h"
+
+#include <memory>
+
+// The process-wide application and delegate; both live for the whole run.
+Application* app = nullptr;
+std::shared_ptr<AppDelegate> delegate;
+
+int main() {
+    app = &Application::shared();
+    // One panel item per desktop session: a second launch leaves the first alone.
+    if (!app->isOnlyInstanceInSession()) {
+        return 0;
+    }
+    // The settings store is created, converted and loaded here, before the event loop.
+    delegate = std::make_shared<AppDelegate>();
+    app->setDelegate(delegate.get());
+    return app->run();
+}
