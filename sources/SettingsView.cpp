@@ -83,7 +83,34 @@ SettingsView::SettingsView(AppSettings& store, QWidget* parent)
     grid->setVerticalSpacing(gridRowSpacing);
     grid->setAlignment(Qt::AlignLeft);
     const Qt::Alignment controlAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    grid->addWidget(rowLabel(tr("Daily pay")), 0, 0);
+    grid->addLayout(payFields(), 0, 1, controlAlignment);
+    grid->addWidget(rowLabel(tr("Day starts at")), 1, 0);
+    grid->addLayout(
+        timePicker(settings.startHourReference(), settings.startMinuteReference(), "start"), 1, 1,
+        controlAlignment);
+    grid->addWidget(rowLabel(tr("Day ends at")), 2, 0);
+    grid->addLayout(timePicker(settings.endHourReference(), settings.endMinuteReference(), "end"),
+                    2, 1, controlAlignment);
+    root->addLayout(grid);
 
+    auto* divider = new QFrame;
+    divider->setObjectName("divider");
+    divider->setFrameShape(QFrame::HLine);
+    divider->setFrameShadow(QFrame::Sunken);
+    root->addWidget(divider);
+
+    root->addLayout(maskingGroup());
+
+    redraw();
+    subscription = settings.objectWillChange.subscribe([this] { redrawSoon(); });
+}
+
+SettingsView::~SettingsView() {
+    settings.objectWillChange.unsubscribe(subscription);
+}
+
+QHBoxLayout* SettingsView::payFields() {
     auto* currencyField = new QLineEdit;
     currencyField->setObjectName("currencyField");
     currencyField->setPlaceholderText(tr("Currency"));
@@ -98,6 +125,10 @@ SettingsView::SettingsView(AppSettings& store, QWidget* parent)
         // Setting the same text again would move the cursor of someone typing.
         if (currencyField->text() != current) {
             currencyField->setText(current);
+            // A symbol too long for the field shows its start, unless someone is typing.
+            if (!currencyField->hasFocus()) {
+                currencyField->setCursorPosition(0);
+            }
         }
     });
 
@@ -132,54 +163,34 @@ SettingsView::SettingsView(AppSettings& store, QWidget* parent)
         }
     });
 
-    auto* payFields = new QHBoxLayout;
-    payFields->setSpacing(payFieldsSpacing);
-    payFields->addWidget(currencyField);
-    payFields->addWidget(amountField);
+    auto* fields = new QHBoxLayout;
+    fields->setSpacing(payFieldsSpacing);
+    fields->addWidget(currencyField);
+    fields->addWidget(amountField);
+    return fields;
+}
 
-    grid->addWidget(rowLabel(tr("Daily pay")), 0, 0);
-    grid->addLayout(payFields, 0, 1, controlAlignment);
-    grid->addWidget(rowLabel(tr("Day starts at")), 1, 0);
-    grid->addLayout(
-        timePicker(settings.startHourReference(), settings.startMinuteReference(), "start"), 1, 1,
-        controlAlignment);
-    grid->addWidget(rowLabel(tr("Day ends at")), 2, 0);
-    grid->addLayout(timePicker(settings.endHourReference(), settings.endMinuteReference(), "end"),
-                    2, 1, controlAlignment);
-    root->addLayout(grid);
-
-    auto* divider = new QFrame;
-    divider->setObjectName("divider");
-    divider->setFrameShape(QFrame::HLine);
-    divider->setFrameShadow(QFrame::Sunken);
-    root->addWidget(divider);
-
-    auto* maskingGroup = new QVBoxLayout;
-    maskingGroup->setSpacing(maskingGroupSpacing);
-    maskingGroup->setAlignment(Qt::AlignLeft);
-    auto* maskToggle = new QCheckBox(tr("Mask automatically while screen sharing"));
-    maskToggle->setObjectName("maskWhileScreenSharingToggle");
+QVBoxLayout* SettingsView::maskingGroup() {
+    auto* toggle = new QCheckBox(tr("Mask automatically while screen sharing"));
+    toggle->setObjectName("maskWhileScreenSharingToggle");
     const auto maskWhileScreenSharing = settings.maskWhileScreenSharingReference();
     // clicked, unlike toggled, comes from the user only, never from a redraw.
-    connect(maskToggle, &QCheckBox::clicked, this,
+    connect(toggle, &QCheckBox::clicked, this,
             [maskWhileScreenSharing](bool checked) { maskWhileScreenSharing.set(checked); });
-    showCurrentValues.push_back([maskToggle, maskWhileScreenSharing] {
-        maskToggle->setChecked(maskWhileScreenSharing.get());
-    });
+    showCurrentValues.push_back(
+        [toggle, maskWhileScreenSharing] { toggle->setChecked(maskWhileScreenSharing.get()); });
+
     auto* caption =
         plainLabel(tr("Option-Click the menu item to manually toggle masking at any time."));
     caption->setObjectName("caption");
     styleAsCaption(caption);
-    maskingGroup->addWidget(maskToggle);
-    maskingGroup->addWidget(caption);
-    root->addLayout(maskingGroup);
 
-    redraw();
-    subscription = settings.objectWillChange.subscribe([this] { redrawSoon(); });
-}
-
-SettingsView::~SettingsView() {
-    settings.objectWillChange.unsubscribe(subscription);
+    auto* group = new QVBoxLayout;
+    group->setSpacing(maskingGroupSpacing);
+    group->setAlignment(Qt::AlignLeft);
+    group->addWidget(toggle);
+    group->addWidget(caption);
+    return group;
 }
 
 QHBoxLayout* SettingsView::timePicker(PropertyReference<std::int64_t> hour,

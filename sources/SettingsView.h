@@ -11,6 +11,7 @@
 
 class QComboBox;
 class QHBoxLayout;
+class QVBoxLayout;
 
 // The settings form: seven of the store's settings, each shown and edited in
 // place by one control and written to the store at once; there is no Save or
@@ -34,6 +35,10 @@ public:
     const std::vector<std::int64_t> minuteOptions;
 
 private:
+    // The currency and amount fields of the "Daily pay" row.
+    QHBoxLayout* payFields();
+    // The automatic masking toggle and its caption.
+    QVBoxLayout* maskingGroup();
     // An hour pop-up, ":" and a minute pop-up; objectName prefixes the pop-ups' names.
     QHBoxLayout* timePicker(PropertyReference<std::int64_t> hour,
                             PropertyReference<std::int64_t> minute, const QString& objectName);
