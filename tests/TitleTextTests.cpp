@@ -9,6 +9,9 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <unicode/brkiter.h>
+#include <unicode/uchar.h>
+#include <unicode/unistr.h>
 
 namespace {
 
@@ -162,6 +165,49 @@ TEST(TitleTextMask, HidesEveryClusterThatStartsWithANumeral) {
     };
     for (const auto& each : cases) {
         EXPECT_EQ(TitleText::maskNumerals(each.title), each.masked) << each.title;
+    }
+}
+
+// The rule written out plainly over ICU's segmentation, against which the
+// masking is checked on random mixtures of the characters that make clusters.
+std::string maskedByTheRule(const std::string& title) {
+    const icu::UnicodeString text = icu::UnicodeString::fromUTF8(title);
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::BreakIterator> clusters(
+        icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
+    clusters->setText(text);
+    icu::UnicodeString masked;
+    for (int32_t start = clusters->first(), end = clusters->next(); end != icu::BreakIterator::DONE;
+         start = end, end = clusters->next()) {
+        if (u_getIntPropertyValue(text.char32At(start), UCHAR_NUMERIC_TYPE) != U_NT_NONE) {
+            masked.append(UChar32(0x2022));
+        } else {
+            masked.append(text, start, end - start);
+        }
+    }
+    std::string result;
+    return masked.toUTF8String(result);
+}
+
+TEST(TitleTextMask, AgreesWithTheRuleOnRandomTitles) {
+    const char32_t pieces[] = {
+        U'1',          U'$',          U'a',          U'%',          U'.',          U'\r',
+        U'\n',         U'\t',         U'\u00B2',     U'\u0663',     U'\u0301',     U'\u20E3',
+        U'\uFE0F',     U'\u200D',     U'\u20AC',     U'\u4E09',     U'\u0915',     U'\u093F',
+        U'\u094D',     U'\u1100',     U'\u1161',     U'\uAC00',     U'\u0E33',     U'\u0600',
+        U'\U0001F1FA', U'\U0001F1F8', U'\U0001F468', U'\U0001F3FD', U'\U0001F4B0', U'\U0001D7D8',
+    };
+    std::mt19937 random(2026);
+    std::uniform_int_distribution<std::size_t> piece(0, std::size(pieces) - 1);
+    std::uniform_int_distribution<int> length(0, 12);
+    for (int count = 0; count < 5000; ++count) {
+        icu::UnicodeString text;
+        for (int each = length(random); each > 0; --each) {
+            text.append(static_cast<UChar32>(pieces[piece(random)]));
+        }
+        std::string title;
+        text.toUTF8String(title);
+        ASSERT_EQ(TitleText::maskNumerals(title), maskedByTheRule(title)) << title;
     }
 }
 
