@@ -7,7 +7,9 @@
 
 #include <cstdlib>
 
-AppDelegate::AppDelegate() : settings(AppSettings::shared()) {}
+AppDelegate::AppDelegate() : AppDelegate(AppSettings::shared()) {}
+
+AppDelegate::AppDelegate(AppSettings& settings) : settings(settings) {}
 
 AppDelegate::~AppDelegate() = default;
 

@@ -19,6 +19,9 @@ private:
     // Tests drive the delegate through this.
     friend struct AppDelegateTesting;
 
+    // A delegate over a store of the caller's own; the program uses AppSettings::shared().
+    explicit AppDelegate(AppSettings& settings);
+
     // Recomputes the title and puts it on the status item's button.
     void refresh();
     // Whether the title's digits are hidden now.
