@@ -1,7 +1,8 @@
 #include "LocaleNumberText.h"
 
+#include "UserLocale.h"
+
 #include <cmath>
-#include <cstdlib>
 #include <memory>
 #include <unicode/fmtable.h>
 #include <unicode/numberformatter.h>
@@ -20,19 +21,7 @@ icu::Locale numericLocale() {
 } // namespace
 
 std::string numericLocaleName() {
-    std::string name;
-    for (const char* variable : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
-        const char* value = std::getenv(variable);
-        if (value && value[0] != '\0') {
-            name = value;
-            break;
-        }
-    }
-    name = name.substr(0, name.find_first_of(".@"));
-    if (name == "C" || name == "POSIX") {
-        return {};
-    }
-    return name;
+    return UserLocale::localeName("LC_NUMERIC");
 }
 
 std::string format(double value) {
