@@ -6,9 +6,9 @@
 
 namespace UserLocale {
 
-std::string monetaryLocaleName() {
+std::string localeName(const char* categoryVariable) {
     std::string name;
-    for (const char* variable : {"LC_ALL", "LC_MONETARY", "LANG"}) {
+    for (const char* variable : {"LC_ALL", categoryVariable, "LANG"}) {
         const char* value = std::getenv(variable);
         if (value && value[0] != '\0') {
             name = value;
@@ -23,7 +23,7 @@ std::string monetaryLocaleName() {
 }
 
 std::optional<std::string> currencySymbol() {
-    return currencySymbol(monetaryLocaleName());
+    return currencySymbol(localeName("LC_MONETARY"));
 }
 
 std::optional<std::string> currencySymbol(const std::string& localeName) {

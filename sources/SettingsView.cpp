@@ -1,0 +1,250 @@
+#include "SettingsView.h"
+
+#include "LocaleNumberText.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+#include <numeric>
+
+namespace {
+
+const int outerMargin = 24;
+const int rootSpacing = 18;
+const int gridColumnSpacing = 12;
+const int gridRowSpacing = 14;
+const int payFieldsSpacing = 6;
+const int maskingGroupSpacing = 8;
+const int currencyFieldWidth = 44;
+const int amountFieldWidth = 120;
+const int timePickerSpacing = 4;
+const int popUpWidth = 64;
+
+std::vector<std::int64_t> hoursOfTheDay() {
+    std::vector<std::int64_t> hours(24);
+    std::iota(hours.begin(), hours.end(), 0);
+    return hours;
+}
+
+// Row texts are plain numbers, never translated: 0 as "00", 45 as "45".
+QString rowText(std::int64_t value) {
+    return QString::asprintf("%02lld", static_cast<long long>(value));
+}
+
+QLabel* plainLabel(const QString& text) {
+    auto* label = new QLabel(text);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QLabel* rowLabel(const QString& text) {
+    auto* label = plainLabel(text);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+// The desktop's small font where the theme has one, else a step below the
+// form's font; dimmed like placeholder text.
+void styleAsCaption(QLabel* caption) {
+    const QFont regular = caption->font();
+    QFont small = QApplication::font("QSmallFont");
+    if (!(small.pointSizeF() > 0 && small.pointSizeF() < regular.pointSizeF())) {
+        small = regular;
+        if (regular.pointSizeF() > 0) {
+            small.setPointSizeF(regular.pointSizeF() * 0.85);
+        } else {
+            small.setPixelSize(regular.pixelSize() * 85 / 100);
+        }
+    }
+    caption->setFont(small);
+    QPalette palette = caption->palette();
+    palette.setColor(QPalette::WindowText, palette.color(QPalette::PlaceholderText));
+    caption->setPalette(palette);
+}
+
+} // namespace
+
+SettingsView::SettingsView(AppSettings& store, QWidget* parent)
+    : QWidget(parent), hourOptions(hoursOfTheDay()), minuteOptions{0, 15, 30, 45}, settings(store) {
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(outerMargin, outerMargin, outerMargin, outerMargin);
+    root->setSpacing(rootSpacing);
+    // The form is as big as its content wants, never stretched or squeezed.
+    root->setSizeConstraint(QLayout::SetFixedSize);
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(gridColumnSpacing);
+    grid->setVerticalSpacing(gridRowSpacing);
+    grid->setAlignment(Qt::AlignLeft);
+    const Qt::Alignment controlAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    grid->addWidget(rowLabel(tr("Daily pay")), 0, 0);
+    grid->addLayout(payFields(), 0, 1, controlAlignment);
+    grid->addWidget(rowLabel(tr("Day starts at")), 1, 0);
+    grid->addLayout(
+        timePicker(settings.startHourReference(), settings.startMinuteReference(), "start"), 1, 1,
+        controlAlignment);
+    grid->addWidget(rowLabel(tr("Day ends at")), 2, 0);
+    grid->addLayout(timePicker(settings.endHourReference(), settings.endMinuteReference(), "end"),
+                    2, 1, controlAlignment);
+    root->addLayout(grid);
+
+    auto* divider = new QFrame;
+    divider->setObjectName("divider");
+    divider->setFrameShape(QFrame::HLine);
+    divider->setFrameShadow(QFrame::Sunken);
+    root->addWidget(divider);
+
+    root->addLayout(maskingGroup());
+
+    redraw();
+    subscription = settings.objectWillChange.subscribe([this] { redrawSoon(); });
+}
+
+SettingsView::~SettingsView() {
+    settings.objectWillChange.unsubscribe(subscription);
+}
+
+QHBoxLayout* SettingsView::payFields() {
+    auto* currencyField = new QLineEdit;
+    currencyField->setObjectName("currencyField");
+    currencyField->setPlaceholderText(tr("Currency"));
+    currencyField->setFixedWidth(currencyFieldWidth);
+    currencyField->setAlignment(Qt::AlignCenter);
+    const auto currencySymbol = settings.currencySymbolReference();
+    // Every change of the text is written as it stands, the empty text and spaces included.
+    connect(currencyField, &QLineEdit::textEdited, this,
+            [currencySymbol](const QString& text) { currencySymbol.set(text.toStdString()); });
+    showCurrentValues.push_back([currencyField, currencySymbol] {
+        const QString current = QString::fromStdString(currencySymbol.get());
+        // Setting the same text again would move the cursor of someone typing.
+        if (currencyField->text() != current) {
+            currencyField->setText(current);
+            // A symbol too long for the field shows its start, unless someone is typing.
+            if (!currencyField->hasFocus()) {
+                currencyField->setCursorPosition(0);
+            }
+        }
+    });
+
+    auto* amountField = new QLineEdit;
+    amountField->setObjectName("amountField");
+    amountField->setPlaceholderText(tr("0"));
+    amountField->setFixedWidth(amountFieldWidth);
+    const auto dailyPay = settings.dailyPayReference();
+    // Taken as it is typed, whenever the text is a number, so the panel follows
+    // along and nothing is lost when the window closes mid-edit. Text that is
+    // not a number writes nothing.
+    connect(amountField, &QLineEdit::textEdited, this, [dailyPay](const QString& text) {
+        if (const auto amount = LocaleNumberText::parse(text.toStdString())) {
+            dailyPay.set(*amount);
+        }
+    });
+    const auto showDailyPay = [amountField, dailyPay] {
+        const QString current = QString::fromStdString(LocaleNumberText::format(dailyPay.get()));
+        if (amountField->text() != current) {
+            amountField->setText(current);
+        }
+        amountField->setModified(false);
+    };
+    // On Return or leaving the field the text becomes the stored amount as the
+    // form writes it: "1234.567" shows as "1234.57", text that was no number
+    // goes back to the amount in force.
+    connect(amountField, &QLineEdit::editingFinished, this, showDailyPay);
+    showCurrentValues.push_back([amountField, showDailyPay] {
+        // Text being typed stays as typed ("1500." is 1500 already) until the edit ends.
+        if (!amountField->isModified()) {
+            showDailyPay();
+        }
+    });
+
+    auto* fields = new QHBoxLayout;
+    fields->setSpacing(payFieldsSpacing);
+    fields->addWidget(currencyField);
+    fields->addWidget(amountField);
+    return fields;
+}
+
+QVBoxLayout* SettingsView::maskingGroup() {
+    auto* toggle = new QCheckBox(tr("Mask automatically while screen sharing"));
+    toggle->setObjectName("maskWhileScreenSharingToggle");
+    const auto maskWhileScreenSharing = settings.maskWhileScreenSharingReference();
+    // clicked, unlike toggled, comes from the user only, never from a redraw.
+    connect(toggle, &QCheckBox::clicked, this,
+            [maskWhileScreenSharing](bool checked) { maskWhileScreenSharing.set(checked); });
+    showCurrentValues.push_back(
+        [toggle, maskWhileScreenSharing] { toggle->setChecked(maskWhileScreenSharing.get()); });
+
+    auto* caption =
+        plainLabel(tr("Option-Click the menu item to manually toggle masking at any time."));
+    caption->setObjectName("caption");
+    styleAsCaption(caption);
+
+    auto* group = new QVBoxLayout;
+    group->setSpacing(maskingGroupSpacing);
+    group->setAlignment(Qt::AlignLeft);
+    group->addWidget(toggle);
+    group->addWidget(caption);
+    return group;
+}
+
+QHBoxLayout* SettingsView::timePicker(PropertyReference<std::int64_t> hour,
+                                      PropertyReference<std::int64_t> minute,
+                                      const QString& objectName) {
+    auto* picker = new QHBoxLayout;
+    picker->setSpacing(timePickerSpacing);
+    picker->addWidget(popUp(hourOptions, std::move(hour), objectName + "HourPopUp"));
+    auto* colon = plainLabel(tr(":"));
+    colon->setObjectName(objectName + "Colon");
+    picker->addWidget(colon);
+    picker->addWidget(popUp(minuteOptions, std::move(minute), objectName + "MinutePopUp"));
+    return picker;
+}
+
+QComboBox* SettingsView::popUp(const std::vector<std::int64_t>& options,
+                               PropertyReference<std::int64_t> value, const QString& objectName) {
+    auto* button = new QComboBox;
+    button->setObjectName(objectName);
+    button->setFixedWidth(popUpWidth);
+    for (const std::int64_t option : options) {
+        button->addItem(rowText(option), QVariant::fromValue<qlonglong>(option));
+    }
+    // activated, unlike currentIndexChanged, comes from the user only.
+    connect(button, &QComboBox::activated, this,
+            [button, value](int row) { value.set(button->itemData(row).toLongLong()); });
+    showCurrentValues.push_back([button, value] {
+        const std::int64_t current = value.get();
+        const int row = button->findData(QVariant::fromValue<qlonglong>(current));
+        button->setCurrentIndex(row);
+        // A value that is no row (a minute of 10 stored by hand) shows bare,
+        // and stays stored until the user chooses a row.
+        button->setPlaceholderText(row < 0 ? rowText(current) : QString());
+    });
+    return button;
+}
+
+void SettingsView::redrawSoon() {
+    if (redrawPending) {
+        return;
+    }
+    redrawPending = true;
+    // Queued on this object: dropped if the form is gone before the next turn.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            redrawPending = false;
+            redraw();
+        },
+        Qt::QueuedConnection);
+}
+
+void SettingsView::redraw() {
+    for (const auto& show : showCurrentValues) {
+        show();
+    }
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "AppSettings.h"
+
+#include <QCoreApplication>
+#include <QString>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class QComboBox;
+class QHBoxLayout;
+class QVBoxLayout;
+
+// The settings form: seven of the store's settings, each shown and edited in
+// place by one control and written to the store at once; there is no Save or
+// Cancel. Manual masking is not on the form. The form redraws from the store
+// after every change of it, whoever made it, without writing anything back.
+//
+// It is meant to be a window's whole content: its size is fixed at its ideal
+// size, and nothing in it wraps.
+class SettingsView : public QWidget {
+    Q_DECLARE_TR_FUNCTIONS(SettingsView)
+
+public:
+    explicit SettingsView(AppSettings& settings, QWidget* parent = nullptr);
+    ~SettingsView() override;
+
+    SettingsView(const SettingsView&) = delete;
+    SettingsView& operator=(const SettingsView&) = delete;
+
+    // The rows of the hour pop-ups (0 to 23) and of the minute pop-ups (quarter hours).
+    const std::vector<std::int64_t> hourOptions;
+    const std::vector<std::int64_t> minuteOptions;
+
+private:
+    // The currency and amount fields of the "Daily pay" row.
+    QHBoxLayout* payFields();
+    // The automatic masking toggle and its caption.
+    QVBoxLayout* maskingGroup();
+    // An hour pop-up, ":" and a minute pop-up; objectName prefixes the pop-ups' names.
+    QHBoxLayout* timePicker(PropertyReference<std::int64_t> hour,
+                            PropertyReference<std::int64_t> minute, const QString& objectName);
+    QComboBox* popUp(const std::vector<std::int64_t>& options,
+                     PropertyReference<std::int64_t> value, const QString& objectName);
+
+    // The store signals before it changes; read it once it has.
+    void redrawSoon();
+    void redraw();
+
+    AppSettings& settings;
+    ChangeSignal::Subscription subscription;
+    // How each control shows its property, in the order the controls were made.
+    std::vector<std::function<void()>> showCurrentValues;
+    bool redrawPending = false;
+};

@@ -1,0 +1,524 @@
+#include "SettingsView.h"
+#include "TestSupport.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSettings>
+#include <QTest>
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class SettingsViewTest : public ::testing::Test {
+protected:
+    TemporaryFolder folder;
+    fs::path file = folder / "tallyglow" / "tallyglow.conf";
+    ScopedEnvironment locale{"LC_ALL", "en_US.UTF-8"};
+    std::unique_ptr<AppSettings> settings;
+    std::unique_ptr<SettingsView> view;
+    int signalCount = 0;
+
+    void open() {
+        settings = AppSettingsTesting::make(std::make_shared<Defaults>(file));
+        settings->objectWillChange.subscribe([this] { ++signalCount; });
+        view = std::make_unique<SettingsView>(*settings);
+        view->show();
+        QApplication::processEvents();
+    }
+    void openWith(const std::string& lines) {
+        writeWholeFile(file, "[General]\n" + lines);
+        open();
+    }
+    void TearDown() override {
+        view.reset();
+        QApplication::processEvents();
+    }
+
+    template <typename Widget> Widget* child(const char* name) const {
+        auto* widget = view->findChild<Widget*>(name);
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    QLineEdit* currencyField() const { return child<QLineEdit>("currencyField"); }
+    QLineEdit* amountField() const { return child<QLineEdit>("amountField"); }
+    QCheckBox* maskToggle() const { return child<QCheckBox>("maskWhileScreenSharingToggle"); }
+
+    QString stored(const char* key) const {
+        return QSettings(QString::fromStdString(file.string()), QSettings::IniFormat)
+            .value(key)
+            .toString();
+    }
+    QStringList storedKeys() const {
+        return QSettings(QString::fromStdString(file.string()), QSettings::IniFormat).allKeys();
+    }
+
+    // As a user does it: select all, then type.
+    static void retype(QLineEdit* field, const QString& text) {
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClicks(field, text);
+    }
+
+    // Opens the pop-up, moves to the row with that text and takes it with Return.
+    static void choose(QComboBox* popUp, const QString& rowText) {
+        const int row = popUp->findText(rowText);
+        ASSERT_GE(row, 0) << rowText.toStdString();
+        popUp->showPopup();
+        QAbstractItemView* list = popUp->view();
+        ASSERT_TRUE(list->isVisible());
+        list->setCurrentIndex(popUp->model()->index(row, 0));
+        QTest::keyClick(list, Qt::Key_Return);
+        EXPECT_FALSE(list->isVisible());
+        QApplication::processEvents();
+    }
+
+    // Where a widget sits inside the form.
+    QRect inForm(const QWidget* widget) const {
+        return QRect(widget->mapTo(view.get(), QPoint(0, 0)), widget->size());
+    }
+};
+
+// The seven controls and the values they show, as text.
+struct Shown {
+    QString currency, amount, startHour, startMinute, endHour, endMinute;
+    bool mask;
+    bool operator==(const Shown&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Shown& shown) {
+    return out << shown.currency.toStdString() << " " << shown.amount.toStdString() << " "
+               << shown.startHour.toStdString() << ":" << shown.startMinute.toStdString() << " "
+               << shown.endHour.toStdString() << ":" << shown.endMinute.toStdString() << " "
+               << shown.mask;
+}
+
+class SettingsViewShows : public SettingsViewTest {
+protected:
+    Shown shown() const {
+        const auto popUp = [this](const char* name) {
+            const auto* button = child<QComboBox>(name);
+            return button->currentIndex() >= 0 ? button->currentText()
+                                               : "bare " + button->placeholderText();
+        };
+        return {currencyField()->text(),   amountField()->text(), popUp("startHourPopUp"),
+                popUp("startMinutePopUp"), popUp("endHourPopUp"), popUp("endMinutePopUp"),
+                maskToggle()->isChecked()};
+    }
+};
+
+TEST_F(SettingsViewTest, TheTreeHoldsItsTextsAndControlsInOrder) {
+    open();
+    auto* root = qobject_cast<QVBoxLayout*>(view->layout());
+    ASSERT_NE(root, nullptr);
+    ASSERT_EQ(root->count(), 3);
+    auto* grid = qobject_cast<QGridLayout*>(root->itemAt(0)->layout());
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(root->itemAt(1)->widget(), child<QFrame>("divider"));
+    EXPECT_EQ(child<QFrame>("divider")->frameShape(), QFrame::HLine);
+    auto* maskingGroup = qobject_cast<QVBoxLayout*>(root->itemAt(2)->layout());
+    ASSERT_NE(maskingGroup, nullptr);
+    EXPECT_EQ(maskingGroup->itemAt(0)->widget(), maskToggle());
+    EXPECT_EQ(maskingGroup->itemAt(1)->widget(), child<QLabel>("caption"));
+
+    ASSERT_EQ(grid->rowCount(), 3);
+    ASSERT_EQ(grid->columnCount(), 2);
+    const char* labels[] = {"Daily pay", "Day starts at", "Day ends at"};
+    const std::vector<std::vector<QWidget*>> controls = {
+        {currencyField(), amountField()},
+        {child<QComboBox>("startHourPopUp"), child<QLabel>("startColon"),
+         child<QComboBox>("startMinutePopUp")},
+        {child<QComboBox>("endHourPopUp"), child<QLabel>("endColon"),
+         child<QComboBox>("endMinutePopUp")},
+    };
+    for (int row = 0; row < 3; ++row) {
+        auto* label = qobject_cast<QLabel*>(grid->itemAtPosition(row, 0)->widget());
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->text(), labels[row]);
+        QLayout* cell = grid->itemAtPosition(row, 1)->layout();
+        ASSERT_NE(cell, nullptr);
+        ASSERT_EQ(cell->count(), static_cast<int>(controls[row].size()));
+        for (int index = 0; index < cell->count(); ++index) {
+            EXPECT_EQ(cell->itemAt(index)->widget(), controls[row][index]) << row << index;
+        }
+    }
+    EXPECT_EQ(currencyField()->placeholderText(), "Currency");
+    EXPECT_EQ(amountField()->placeholderText(), "0");
+    EXPECT_EQ(child<QLabel>("startColon")->text(), ":");
+    EXPECT_EQ(maskToggle()->text(), "Mask automatically while screen sharing");
+    EXPECT_EQ(child<QLabel>("caption")->text(),
+              "Option-Click the menu item to manually toggle masking at any time.");
+    for (const auto* label : view->findChildren<QLabel*>()) {
+        EXPECT_FALSE(label->wordWrap()) << label->text().toStdString();
+    }
+    // The caption is smaller and dimmer than the toggle's label.
+    const auto* caption = child<QLabel>("caption");
+    EXPECT_LT(caption->font().pointSizeF(), maskToggle()->font().pointSizeF());
+    EXPECT_NE(caption->palette().color(QPalette::WindowText),
+              maskToggle()->palette().color(QPalette::WindowText));
+}
+
+TEST_F(SettingsViewTest, SizesSpacingsAndAlignmentsAreAsLaidOut) {
+    open();
+    const QRect currency = inForm(currencyField());
+    const QRect amount = inForm(amountField());
+    EXPECT_EQ(currency.width(), 44);
+    EXPECT_EQ(amount.width(), 120);
+    EXPECT_EQ(amount.left() - currency.right() - 1, 6);
+    EXPECT_EQ(currencyField()->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_EQ(amountField()->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+
+    for (const char* name : {"start", "end"}) {
+        const QString prefix = name;
+        const QRect hour = inForm(child<QComboBox>((prefix + "HourPopUp").toUtf8()));
+        const QRect colon = inForm(child<QLabel>((prefix + "Colon").toUtf8()));
+        const QRect minute = inForm(child<QComboBox>((prefix + "MinutePopUp").toUtf8()));
+        EXPECT_EQ(hour.width(), 64) << name;
+        EXPECT_EQ(minute.width(), 64) << name;
+        EXPECT_EQ(colon.left() - hour.right() - 1, 4) << name;
+        EXPECT_EQ(minute.left() - colon.right() - 1, 4) << name;
+        EXPECT_NEAR(colon.center().y(), hour.center().y(), 1) << name;
+    }
+
+    auto* grid = qobject_cast<QGridLayout*>(view->layout()->itemAt(0)->layout());
+    ASSERT_NE(grid, nullptr);
+    // Labels end flush against the controls' column, 12 apart; rows 14 apart.
+    const QRect firstLabelCell = grid->cellRect(0, 0);
+    EXPECT_EQ(firstLabelCell.topLeft(), QPoint(24, 24));
+    EXPECT_EQ(grid->cellRect(0, 1).left() - firstLabelCell.right() - 1, 12);
+    for (int row = 0; row < 3; ++row) {
+        const QRect label = grid->itemAtPosition(row, 0)->widget()->geometry();
+        const QRect control = grid->itemAtPosition(row, 1)->geometry();
+        const QRect labelCell = grid->cellRect(row, 0);
+        EXPECT_EQ(label.right(), labelCell.right()) << row;
+        EXPECT_EQ(control.left(), grid->cellRect(row, 1).left()) << row;
+        EXPECT_NEAR(label.center().y(), control.center().y(), 1) << row;
+        EXPECT_EQ(qobject_cast<QLabel*>(grid->itemAtPosition(row, 0)->widget())->alignment(),
+                  Qt::AlignRight | Qt::AlignVCenter);
+        if (row > 0) {
+            EXPECT_EQ(labelCell.top() - grid->cellRect(row - 1, 0).bottom() - 1, 14) << row;
+        }
+    }
+
+    const QRect gridArea = grid->geometry();
+    const QRect divider = inForm(child<QFrame>("divider"));
+    const QRect toggle = inForm(maskToggle());
+    const QRect caption = inForm(child<QLabel>("caption"));
+    EXPECT_EQ(divider.top() - gridArea.bottom() - 1, 18);
+    EXPECT_EQ(toggle.top() - divider.bottom() - 1, 18);
+    EXPECT_EQ(caption.top() - toggle.bottom() - 1, 8);
+    EXPECT_EQ(toggle.left(), 24);
+    EXPECT_EQ(caption.left(), 24);
+    // The widest child sets the width, the divider spans it, 24 around everything.
+    const int widest = std::max({gridArea.width(), toggle.width(), caption.width()});
+    EXPECT_EQ(view->width(), 24 + widest + 24);
+    EXPECT_EQ(divider.left(), 24);
+    EXPECT_EQ(divider.width(), widest);
+    EXPECT_EQ(view->height() - caption.bottom() - 1, 24);
+}
+
+TEST_F(SettingsViewTest, TheFormKeepsItsIdealSize) {
+    open();
+    const QSize ideal = view->sizeHint();
+    EXPECT_EQ(view->size(), ideal);
+    EXPECT_EQ(view->minimumSize(), ideal);
+    EXPECT_EQ(view->maximumSize(), ideal);
+    view->resize(ideal * 2);
+    QApplication::processEvents();
+    EXPECT_EQ(view->size(), ideal);
+
+    // A long symbol is taken whole and scrolls inside its field.
+    const QString longSymbol = "Swiss francs, please";
+    retype(currencyField(), longSymbol);
+    QApplication::processEvents();
+    EXPECT_EQ(settings->currencySymbol(), longSymbol.toStdString());
+    EXPECT_EQ(currencyField()->width(), 44);
+    EXPECT_EQ(view->size(), ideal);
+}
+
+TEST_F(SettingsViewTest, PopUpsOfferTheHoursAndTheQuarterHours) {
+    open();
+    const struct {
+        const char* name;
+        int rows;
+        int step;
+    } popUps[] = {
+        {"startHourPopUp", 24, 1},
+        {"endHourPopUp", 24, 1},
+        {"startMinutePopUp", 4, 15},
+        {"endMinutePopUp", 4, 15},
+    };
+    for (const auto& each : popUps) {
+        const auto* popUp = child<QComboBox>(each.name);
+        ASSERT_EQ(popUp->count(), each.rows) << each.name;
+        for (int row = 0; row < each.rows; ++row) {
+            const int value = row * each.step;
+            EXPECT_EQ(popUp->itemData(row).toLongLong(), value) << each.name;
+            EXPECT_EQ(popUp->itemText(row), QString("%1").arg(value, 2, 10, QChar('0')))
+                << each.name;
+        }
+    }
+}
+
+TEST_F(SettingsViewShows, TheDefaultsOnAFirstRunAndStoresNothing) {
+    open();
+    EXPECT_EQ(shown(), (Shown{"$", "0", "09", "00", "17", "00", true}));
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_EQ(signalCount, 0);
+}
+
+TEST_F(SettingsViewShows, StoredValuesInTheUsersLocale) {
+    const struct {
+        const char* locale;
+        const char* amount;
+    } cases[] = {{"en_US.UTF-8", "1234.57"}, {"de_DE.UTF-8", "1234,57"}};
+    for (const auto& each : cases) {
+        ScopedEnvironment locale("LC_ALL", each.locale);
+        openWith("dailyPay=1234.567\ncurrencySymbol=CHF\nstartHour=8\nstartMinute=30\n"
+                 "endHour=16\nendMinute=45\nmaskWhileScreenSharing=false\n");
+        EXPECT_EQ(shown(), (Shown{"CHF", each.amount, "08", "30", "16", "45", false}))
+            << each.locale;
+        EXPECT_EQ(settings->dailyPay(), 1234.567) << "showing rounds nothing in the store";
+        view.reset();
+    }
+}
+
+TEST_F(SettingsViewShows, ChangesMadeElsewhereOnTheNextTurnWithoutWritingBack) {
+    open();
+    const auto before = shown();
+    settings->setCurrencySymbol("€");
+    settings->setDailyPay(1500.5);
+    settings->setStartHour(7);
+    settings->setStartMinute(45);
+    settings->setEndHour(23);
+    settings->setEndMinute(15);
+    settings->setMaskWhileScreenSharing(false);
+    EXPECT_EQ(shown(), before) << "the store signals before it changes";
+    QApplication::processEvents();
+    EXPECT_EQ(shown(), (Shown{"€", "1500.5", "07", "45", "23", "15", false}));
+    EXPECT_EQ(signalCount, 7) << "the redraw wrote something";
+
+    // The locale is read at each redraw.
+    ScopedEnvironment german("LC_ALL", "de_DE.UTF-8");
+    settings->setMaskEarnings(true);
+    QApplication::processEvents();
+    EXPECT_EQ(amountField()->text(), "1500,5");
+}
+
+TEST_F(SettingsViewShows, ManualMaskingFromTheMenuChangesNothingOnTheForm) {
+    open();
+    const auto before = shown();
+    settings->setMaskEarnings(true);
+    QApplication::processEvents();
+    EXPECT_EQ(shown(), before);
+    EXPECT_EQ(signalCount, 1);
+    EXPECT_EQ(storedKeys(), QStringList{"maskEarnings"});
+}
+
+TEST_F(SettingsViewShows, AMinuteThatIsNoRowShowsBareAndStaysUntilChosen) {
+    openWith("startMinute=10\nendHour=25\n");
+    EXPECT_EQ(shown(), (Shown{"$", "0", "09", "bare 10", "bare 25", "00", true}));
+
+    // Other edits and the redraws they cause leave it alone.
+    retype(currencyField(), "£");
+    QTest::mouseClick(maskToggle(), Qt::LeftButton);
+    choose(child<QComboBox>("startHourPopUp"), "06");
+    QApplication::processEvents();
+    EXPECT_EQ(settings->startMinute(), 10);
+    EXPECT_EQ(stored("startMinute"), "10");
+    EXPECT_EQ(settings->endHour(), 25);
+    EXPECT_EQ(shown(), (Shown{"£", "0", "06", "bare 10", "bare 25", "00", false}));
+
+    choose(child<QComboBox>("startMinutePopUp"), "15");
+    EXPECT_EQ(settings->startMinute(), 15);
+    EXPECT_EQ(shown().startMinute, "15");
+}
+
+TEST_F(SettingsViewTest, ChoosingARowWritesThatValueAloneAtOnce) {
+    const struct {
+        const char* popUp;
+        const char* row;
+        const char* key;
+        std::int64_t (AppSettings::*property)() const;
+        std::int64_t value;
+    } cases[] = {
+        {"startHourPopUp", "23", "startHour", &AppSettings::startHour, 23},
+        {"startMinutePopUp", "45", "startMinute", &AppSettings::startMinute, 45},
+        {"endHourPopUp", "08", "endHour", &AppSettings::endHour, 8}, // before the start: fine
+        {"endMinutePopUp", "30", "endMinute", &AppSettings::endMinute, 30},
+        {"startHourPopUp", "09", "startHour", &AppSettings::startHour, 9}, // the shown row again
+    };
+    for (const auto& each : cases) {
+        TemporaryFolder caseFolder;
+        file = caseFolder / "tallyglow.conf";
+        signalCount = 0;
+        open();
+        choose(child<QComboBox>(each.popUp), each.row);
+        EXPECT_EQ((settings.get()->*each.property)(), each.value) << each.popUp;
+        EXPECT_EQ(signalCount, 1) << each.popUp;
+        EXPECT_EQ(storedKeys(), QStringList{each.key}) << each.popUp;
+        EXPECT_EQ(stored(each.key), QString::number(each.value)) << each.popUp;
+        EXPECT_EQ(child<QComboBox>(each.popUp)->currentText(), each.row);
+        view.reset();
+    }
+}
+
+TEST_F(SettingsViewTest, TheCurrencyFieldWritesEveryChangeAsItStands) {
+    open();
+    QTest::keyClick(currencyField(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(currencyField(), Qt::Key_Backspace);
+    EXPECT_EQ(settings->currencySymbol(), "");
+    EXPECT_EQ(stored("currencySymbol"), "");
+    EXPECT_TRUE(storedKeys().contains("currencySymbol"));
+    QApplication::processEvents();
+    EXPECT_EQ(currencyField()->text(), "");
+    EXPECT_EQ(currencyField()->placeholderText(), "Currency");
+
+    std::vector<std::string> seen;
+    settings->objectWillChange.subscribe([&] { seen.push_back(settings->currencySymbol()); });
+    QTest::keyClicks(currencyField(), " kr ");
+    QApplication::processEvents();
+    EXPECT_EQ(settings->currencySymbol(), " kr ");
+    EXPECT_EQ(stored("currencySymbol"), " kr ");
+    EXPECT_EQ(seen, (std::vector<std::string>{"", " ", " k", " kr"})) << "one write a keystroke";
+    EXPECT_EQ(signalCount, 5);
+
+    // Typing in the middle: the redraw after each keystroke keeps the cursor where it is.
+    currencyField()->setCursorPosition(1);
+    QTest::keyClicks(currencyField(), "S");
+    QApplication::processEvents();
+    QTest::keyClicks(currencyField(), "E");
+    QApplication::processEvents();
+    EXPECT_EQ(settings->currencySymbol(), " SEkr ");
+}
+
+TEST_F(SettingsViewTest, PayTextIsTakenAsTypedAndShownInFullOnReturn) {
+    const struct {
+        const char* locale;
+        const char* typed;
+        double stored; // 250 is the amount in force before typing
+        const char* shownAfterReturn;
+    } cases[] = {
+        {"en_US.UTF-8", "1234.5", 1234.5, "1234.5"},
+        {"en_US.UTF-8", "1234.567", 1234.567, "1234.57"},
+        {"en_US.UTF-8", "-100", -100, "-100"},
+        {"en_US.UTF-8", "0", 0, "0"},
+        {"en_US.UTF-8", "abc", 250, "250"},
+        {"en_US.UTF-8", "", 250, "250"},
+        {"en_US.UTF-8", "NaN", 250, "250"},
+        {"en_US.UTF-8", "12abc", 12, "12"}, // "12" was a number while it was typed
+        {"de_DE.UTF-8", "1500,5", 1500.5, "1500,5"},
+        {"de_DE.UTF-8", "1234,567", 1234.567, "1234,57"},
+        {"de_DE.UTF-8", "x", 250, "250"},
+    };
+    for (const auto& each : cases) {
+        ScopedEnvironment locale("LC_ALL", each.locale);
+        TemporaryFolder caseFolder;
+        file = caseFolder / "tallyglow.conf";
+        openWith("dailyPay=250\n");
+        retype(amountField(), each.typed);
+        QApplication::processEvents();
+        EXPECT_EQ(settings->dailyPay(), each.stored) << each.locale << " " << each.typed;
+        EXPECT_EQ(stored("dailyPay").toDouble(), each.stored) << each.locale << " " << each.typed;
+        EXPECT_EQ(amountField()->text(), each.typed) << "text being typed stays as typed";
+        QTest::keyClick(amountField(), Qt::Key_Return);
+        EXPECT_EQ(amountField()->text(), each.shownAfterReturn) << each.locale << " " << each.typed;
+        view.reset();
+    }
+}
+
+TEST_F(SettingsViewTest, PayTextBeingTypedIsNotRedrawnUnderTheCursor) {
+    open();
+    retype(amountField(), "1500.");
+    QApplication::processEvents();
+    EXPECT_EQ(settings->dailyPay(), 1500);
+    EXPECT_EQ(amountField()->text(), "1500.");
+    QTest::keyClicks(amountField(), "75");
+    QApplication::processEvents();
+    EXPECT_EQ(settings->dailyPay(), 1500.75);
+    EXPECT_EQ(amountField()->text(), "1500.75");
+
+    // A change elsewhere while typing leaves the text as typed.
+    settings->setMaskEarnings(true);
+    retype(amountField(), "");
+    QApplication::processEvents();
+    EXPECT_EQ(amountField()->text(), "");
+    EXPECT_EQ(settings->dailyPay(), 1500.75) << "an empty field writes nothing";
+}
+
+TEST_F(SettingsViewTest, LeavingThePayFieldShowsTheStoredAmount) {
+    open();
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    amountField()->setFocus();
+    retype(amountField(), "99.999");
+    EXPECT_EQ(amountField()->text(), "99.999");
+    currencyField()->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(amountField()->text(), "100");
+    EXPECT_EQ(settings->dailyPay(), 99.999);
+}
+
+TEST_F(SettingsViewTest, TheToggleWritesAutomaticMaskingAndNeverManualMasking) {
+    open();
+    QTest::mouseClick(maskToggle(), Qt::LeftButton);
+    EXPECT_FALSE(settings->maskWhileScreenSharing());
+    EXPECT_EQ(stored("maskWhileScreenSharing"), "false");
+    QApplication::processEvents();
+    EXPECT_FALSE(maskToggle()->isChecked());
+    QTest::mouseClick(maskToggle(), Qt::LeftButton);
+    EXPECT_TRUE(settings->maskWhileScreenSharing());
+    EXPECT_EQ(stored("maskWhileScreenSharing"), "true");
+    EXPECT_EQ(signalCount, 2);
+
+    // Every control used once: manual masking is still never written.
+    retype(currencyField(), "$");
+    retype(amountField(), "10");
+    for (const char* name :
+         {"startHourPopUp", "startMinutePopUp", "endHourPopUp", "endMinutePopUp"}) {
+        choose(child<QComboBox>(name), "15");
+    }
+    QApplication::processEvents();
+    EXPECT_FALSE(storedKeys().contains("maskEarnings"));
+    EXPECT_EQ(storedKeys().size(), 7);
+}
+
+TEST_F(SettingsViewTest, AClosedFormNoLongerListens) {
+    open();
+    settings->setDailyPay(5); // a redraw is pending when the form goes
+    view.reset();
+    QApplication::processEvents();
+    settings->setDailyPay(6);
+    QApplication::processEvents();
+    EXPECT_EQ(settings->dailyPay(), 6);
+    EXPECT_EQ(signalCount, 2);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    // Never a real display, bus or preferences folder.
+    TemporaryFolder home;
+    fs::create_directories(home / "config");
+    fs::create_directories(home / "runtime");
+    fs::permissions(home / "runtime", fs::perms::owner_all, fs::perm_options::replace);
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    ::setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+    ::setenv("XDG_RUNTIME_DIR", (home / "runtime").c_str(), 1);
+    ::setenv("DBUS_SESSION_BUS_ADDRESS",
+             ("unix:path=" + (home / "runtime" / "no-bus").string()).c_str(), 1);
+    ::unsetenv("DISPLAY");
+    ::unsetenv("WAYLAND_DISPLAY");
+    QApplication application(argc, argv);
+    return RUN_ALL_TESTS();
+}
