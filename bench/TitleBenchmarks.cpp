@@ -19,9 +19,14 @@ public:
     public:
         void setTitle(const std::string& title) override { shown = title; }
         void useMonospacedDigitFont() override {}
+        void setAction(std::function<void()>) override {}
+        void setSecondaryAction(std::function<void()>) override {}
+        void performClick() override {}
         std::string shown;
     };
     StatusButton* button() override { return &ownButton; }
+    void setMenu(QMenu*) override {}
+    void offerMenuToPanel(QMenu*) override {}
     Button ownButton;
 };
 

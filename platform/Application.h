@@ -1,12 +1,24 @@
 #pragma once
 
+#include <cstdint>
+
 // Told by the application when it has finished starting.
 class ApplicationDelegate {
 public:
     virtual ~ApplicationDelegate() = default;
     // Called once, from the event loop, before any user event is delivered.
     virtual void applicationDidFinishLaunching() = 0;
+    // The program was launched again while running.
+    virtual void applicationShouldHandleReopen() {}
 };
+
+// Modifier keys, as bits.
+namespace ModifierFlags {
+constexpr std::uint64_t shift = 0x20000;
+constexpr std::uint64_t control = 0x40000;
+constexpr std::uint64_t option = 0x80000;   // Alt
+constexpr std::uint64_t command = 0x100000; // the Super/Meta key
+} // namespace ModifierFlags
 
 // How the program presents itself on the desktop.
 enum class ActivationPolicy {
@@ -28,6 +40,9 @@ public:
     // no session bus there is no way to tell, and the answer is true.
     bool isOnlyInstanceInSession();
 
+    // Asks the instance that runs in this session to handle a reopening.
+    void reopenRunningInstance();
+
     // The delegate is not owned: whoever made it keeps it for the whole run.
     void setDelegate(ApplicationDelegate* delegate);
     void setActivationPolicy(ActivationPolicy policy);
@@ -35,6 +50,15 @@ public:
     // Tells the delegate that launching has finished, then runs the event loop
     // until the application quits; returns its exit status.
     int run();
+    // Ends the event loop, and with it the program.
+    void terminate();
+
+    // The modifier keys that were down for the input event being handled;
+    // none when no input event is (a panel's click comes as a D-Bus call).
+    std::uint64_t currentEventModifierFlags() const;
+    // The modifier keys that are down at this moment, where the desktop lets
+    // a program ask (X11; not Wayland, where this is empty).
+    static std::uint64_t modifierFlags();
 
 private:
     Application();

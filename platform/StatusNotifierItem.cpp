@@ -1,12 +1,16 @@
 #include "StatusNotifierItem.h"
 
-#include <QCoreApplication>
+#include "DBusMenuExporter.h"
+
+#include <QApplication>
+#include <QCursor>
 #include <QDBusAbstractAdaptor>
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusServiceWatcher>
 #include <QList>
+#include <QMenu>
 
 namespace {
 
@@ -76,6 +80,7 @@ class StatusNotifierItemAdaptor : public QDBusAbstractAdaptor {
     Q_PROPERTY(QString XAyatanaLabel READ label)
     Q_PROPERTY(QString XAyatanaLabelGuide READ labelGuide)
     Q_PROPERTY(QDBusObjectPath Menu READ menu)
+    Q_PROPERTY(bool ItemIsMenu READ itemIsMenu)
 
 public:
     explicit StatusNotifierItemAdaptor(StatusNotifierItem* item)
@@ -97,6 +102,16 @@ public:
     QString label() const { return item->label(); }
     QString labelGuide() const { return item->labelGuide(); }
     QDBusObjectPath menu() const { return item->menu(); }
+    // We show our own menu where we can; "false" lets panels offer theirs too.
+    bool itemIsMenu() const { return false; }
+
+public Q_SLOTS:
+    void Activate(int x, int y) { item->activate({x, y}); }
+    void ContextMenu(int x, int y) { item->contextMenu({x, y}); }
+    void SecondaryActivate(int, int) { item->secondaryActivate(); }
+    void XAyatanaSecondaryActivate(uint) { item->ayatanaSecondaryActivate(); }
+    void Scroll(int, const QString&) {}
+    void ProvideXdgActivationToken(const QString& token) { item->provideActivationToken(token); }
 
 Q_SIGNALS:
     void NewTitle();
@@ -146,8 +161,125 @@ StatusButton* StatusNotifierItem::button() {
     return connection.isConnected() ? static_cast<StatusButton*>(this) : nullptr;
 }
 
-void StatusNotifierItem::setMenu(const QDBusObjectPath& path) {
-    menuPath = path;
+void StatusNotifierItem::setMenu(QMenu* menu) {
+    attachedMenu = menu;
+    panelShowsAttachedMenu = false;
+}
+
+void StatusNotifierItem::offerMenuToPanel(QMenu* menu) {
+    if (!connection.isConnected() || exporter) {
+        return;
+    }
+    exporter = new DBusMenuExporter(connection, menu, QStringLiteral("/MenuBar"));
+    menuPath = exporter->objectPath();
+    connect(exporter, &DBusMenuExporter::opened, this, &StatusNotifierItem::panelOpensMenu);
+    connect(exporter, &DBusMenuExporter::closed, this, &StatusNotifierItem::panelClosedMenu);
+}
+
+void StatusNotifierItem::setAction(std::function<void()> newAction) {
+    action = std::move(newAction);
+}
+
+void StatusNotifierItem::setSecondaryAction(std::function<void()> newAction) {
+    secondaryAction = std::move(newAction);
+}
+
+namespace {
+
+// A panel that asks us for a menu on Wayland gets none we could place; it
+// shows the exported one when its request fails.
+bool canPlaceMenus() {
+    return QGuiApplication::platformName() != QStringLiteral("wayland");
+}
+
+} // namespace
+
+void StatusNotifierItem::activate(QPoint position) {
+    click(ClickSource::panelRequest, position);
+}
+
+void StatusNotifierItem::contextMenu(QPoint position) {
+    click(ClickSource::panelRequest, position);
+}
+
+void StatusNotifierItem::click(ClickSource source, QPoint position) {
+    clickSource = source;
+    clickPosition = position;
+    panelShouldShowMenu = false;
+    if (action) {
+        action();
+    }
+    clickSource = ClickSource::none;
+    if (panelShouldShowMenu && calledFromDBus()) {
+        sendErrorReply(QDBusError::NotSupported,
+                       QStringLiteral("Show the item's menu (%1)").arg(menuPath.path()));
+    }
+}
+
+void StatusNotifierItem::performClick() {
+    QMenu* menu = attachedMenu;
+    if (!menu) {
+        return;
+    }
+    switch (clickSource) {
+    case ClickSource::panelMenu:
+        // The panel is drawing the menu already; it opens now.
+        panelShowsAttachedMenu = true;
+        Q_EMIT menu->aboutToShow();
+        return;
+    case ClickSource::panelRequest:
+        if (!canPlaceMenus()) {
+            panelShouldShowMenu = true;
+            panelShowsAttachedMenu = true;
+            Q_EMIT menu->aboutToShow();
+            return;
+        }
+        // Panels that know where the click was say so; others send 0,0.
+        menu->popup(clickPosition.isNull() ? QCursor::pos() : clickPosition);
+        return;
+    case ClickSource::none:
+    case ClickSource::program:
+        menu->popup(QCursor::pos());
+        return;
+    }
+}
+
+void StatusNotifierItem::panelOpensMenu() {
+    // A menu left open by a panel that never said it closed is closed by now.
+    panelClosedMenu();
+    click(ClickSource::panelMenu, {});
+}
+
+void StatusNotifierItem::panelClosedMenu() {
+    if (panelShowsAttachedMenu && attachedMenu) {
+        panelShowsAttachedMenu = false;
+        Q_EMIT attachedMenu->aboutToHide();
+    }
+}
+
+void StatusNotifierItem::secondaryActivate() {
+    // GNOME sends both of these for one middle click.
+    constexpr auto sameClick = std::chrono::seconds(1);
+    if (std::chrono::steady_clock::now() - lastAyatanaSecondaryActivate < sameClick) {
+        return;
+    }
+    if (secondaryAction) {
+        secondaryAction();
+    }
+}
+
+void StatusNotifierItem::ayatanaSecondaryActivate() {
+    lastAyatanaSecondaryActivate = std::chrono::steady_clock::now();
+    if (secondaryAction) {
+        secondaryAction();
+    }
+}
+
+void StatusNotifierItem::provideActivationToken(const QString& token) {
+    // Qt's Wayland support hands this token to the compositor when a window asks for focus.
+    if (QGuiApplication::platformName() == QStringLiteral("wayland")) {
+        qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
+    }
 }
 
 void StatusNotifierItem::setTitle(const std::string& title) {

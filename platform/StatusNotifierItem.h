@@ -3,17 +3,27 @@
 #include "StatusItem.h"
 
 #include <QDBusConnection>
+#include <QDBusContext>
 #include <QDBusObjectPath>
 #include <QObject>
+#include <QPoint>
+#include <QPointer>
 #include <QString>
+#include <chrono>
+#include <functional>
 
+class DBusMenuExporter;
 class QDBusServiceWatcher;
+class QMenu;
 
 // A panel item offered over D-Bus as an org.kde.StatusNotifierItem. The title
 // shows as the item's label (XAyatanaLabel), and as its title and tooltip for
 // panels that draw no labels. Whatever text it is given is all it ever puts
 // on the bus.
-class StatusNotifierItem final : public QObject, public StatusItem, private StatusButton {
+class StatusNotifierItem final : public QObject,
+                                 public StatusItem,
+                                 private StatusButton,
+                                 protected QDBusContext {
     Q_OBJECT
 
 public:
@@ -30,9 +40,17 @@ public:
     ~StatusNotifierItem() override;
 
     StatusButton* button() override;
+    void setMenu(QMenu* menu) override;
+    void offerMenuToPanel(QMenu* menu) override;
 
-    // The dbusmenu object the panel shows as the item's menu; "/" means none.
-    void setMenu(const QDBusObjectPath& path);
+    // Clicks as panels send them. Where we cannot place a menu ourselves, a
+    // click that should show it fails, so that the panel shows the exported one.
+    void activate(QPoint position);
+    void contextMenu(QPoint position);
+    void secondaryActivate();
+    void ayatanaSecondaryActivate();
+    // Wayland: the token lets the window we open next take the focus.
+    void provideActivationToken(const QString& token);
 
     // What the D-Bus properties read.
     const Identity& identity() const { return ownIdentity; }
@@ -46,6 +64,15 @@ Q_SIGNALS:
 private:
     void setTitle(const std::string& title) override;
     void useMonospacedDigitFont() override;
+    void setAction(std::function<void()> action) override;
+    void setSecondaryAction(std::function<void()> action) override;
+    void performClick() override;
+
+    // Where a click came from, while its action runs.
+    enum class ClickSource { none, program, panelRequest, panelMenu };
+    void click(ClickSource source, QPoint position);
+    void panelOpensMenu();
+    void panelClosedMenu();
 
     void registerWithWatcher();
     QString guideFor(const QString& text) const;
@@ -58,4 +85,15 @@ private:
     QDBusObjectPath menuPath{QStringLiteral("/")};
     bool monospacedDigits = false;
     QDBusServiceWatcher* watcherOwner = nullptr;
+
+    std::function<void()> action;
+    std::function<void()> secondaryAction;
+    QPointer<QMenu> attachedMenu;
+    DBusMenuExporter* exporter = nullptr;
+    ClickSource clickSource = ClickSource::none;
+    QPoint clickPosition;
+    bool panelShouldShowMenu = false;
+    // The attached menu is being shown by a panel.
+    bool panelShowsAttachedMenu = false;
+    std::chrono::steady_clock::time_point lastAyatanaSecondaryActivate;
 };

@@ -3,9 +3,14 @@
 #include "AppSettings.h"
 #include "EarningsCalculator.h"
 #include "ScreenShareDetector.h"
+#include "SettingsView.h"
 #include "StatusBar.h"
 #include "TitleText.h"
+#include "Window.h"
 
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
 #include <QTimer>
 #include <chrono>
 #include <cstdlib>
@@ -14,6 +19,15 @@ namespace {
 
 // How often the title follows the clock.
 constexpr std::chrono::milliseconds refreshInterval{500};
+
+// Either of these held during a click flips the masking instead of showing the menu.
+constexpr std::uint64_t maskToggleModifiers = ModifierFlags::shift | ModifierFlags::option;
+
+// Title bar, close and minimise buttons; not resizable.
+constexpr int settingsWindowStyle = Window::titled | Window::closable | Window::miniaturizable;
+
+// Menu items show their image where a platform offers the choice.
+constexpr int imageVisibilityShown = 2;
 
 } // namespace
 
@@ -35,14 +49,15 @@ void AppDelegate::applicationDidFinishLaunching() {
     // 2. The panel item, as wide as its title.
     statusItem = StatusBar::system().statusItem(StatusItem::variableLength);
 
-    // 3. The button: digits of equal width, so the title does not jitter as it counts.
-    //    The click wiring (statusItemClicked) follows the font here.
+    // 3. The button: digits of equal width, so the title does not jitter as it
+    //    counts; then its clicks.
     if (StatusButton* button = statusItem->button()) {
         button->useMonospacedDigitFont();
+        wireClicks(*button);
     }
 
-    // 4. The status menu ("Mask", "Settings…", "Quit Tallyglow") is built here,
-    //    kept in menu and maskMenuItem, and not attached to the item.
+    // 4. The menu, kept but not attached: every click reaches statusItemClicked first.
+    buildMenu();
 
     // 5. The first title, before the first tick.
     refresh();
@@ -58,8 +73,120 @@ void AppDelegate::applicationDidFinishLaunching() {
     });
     timer->start();
 
-    // 7. The first-run check goes here: with no positive daily pay set, the
-    //    settings window opens in front.
+    // 7. With no positive daily pay set, the settings window opens in front.
+    openSettingsOnFirstRun();
+}
+
+void AppDelegate::applicationShouldHandleReopen() {
+    openSettings();
+}
+
+void AppDelegate::wireClicks(StatusButton& button) {
+    const std::weak_ptr<AppDelegate> weakSelf = weak_from_this();
+    button.setAction([weakSelf] {
+        if (const auto self = weakSelf.lock()) {
+            self->statusItemClicked();
+        }
+    });
+    // A middle click flips the masking on every desktop, Wayland included,
+    // where the program cannot see which keys are held.
+    button.setSecondaryAction([weakSelf] {
+        if (const auto self = weakSelf.lock()) {
+            self->toggleMask();
+        }
+    });
+}
+
+void AppDelegate::buildMenu() {
+    const std::weak_ptr<AppDelegate> weakSelf = weak_from_this();
+    const auto onSelf = [weakSelf](void (AppDelegate::*operation)()) {
+        return [weakSelf, operation] {
+            if (const auto self = weakSelf.lock()) {
+                ((*self).*operation)();
+            }
+        };
+    };
+
+    menu = std::make_unique<QMenu>();
+    QObject::connect(menu.get(), &QMenu::aboutToShow, onSelf(&AppDelegate::menuWillOpen));
+    QObject::connect(menu.get(), &QMenu::aboutToHide, onSelf(&AppDelegate::menuDidClose));
+
+    maskMenuItem = menu->addAction(QStringLiteral("Mask"));
+    maskMenuItem->setCheckable(true);
+    QObject::connect(maskMenuItem, &QAction::triggered, onSelf(&AppDelegate::toggleMask));
+
+    QAction* settingsItem = menu->addAction(QStringLiteral("Settings…"));
+    QObject::connect(settingsItem, &QAction::triggered, onSelf(&AppDelegate::openSettings));
+
+    menu->addSeparator();
+
+    QAction* quitItem = menu->addAction(QStringLiteral("Quit Tallyglow"));
+    quitItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QObject::connect(quitItem, &QAction::triggered, [] { Application::shared().terminate(); });
+
+    for (QAction* item : menu->actions()) {
+        if (item->metaObject()->indexOfProperty("preferredImageVisibility") >= 0) {
+            item->setProperty("preferredImageVisibility", imageVisibilityShown);
+        }
+    }
+
+    // Panels that draw menus themselves draw this one.
+    statusItem->offerMenuToPanel(menu.get());
+}
+
+void AppDelegate::statusItemClicked() {
+    const std::uint64_t modifiers =
+        Application::shared().currentEventModifierFlags() | Application::modifierFlags();
+    if (modifiers & maskToggleModifiers) {
+        settings.setMaskEarnings(!settings.maskEarnings());
+        refresh();
+        return;
+    }
+    statusItem->setMenu(menu.get());
+    if (StatusButton* button = statusItem->button()) {
+        button->performClick();
+    }
+}
+
+void AppDelegate::toggleMask() {
+    settings.setMaskEarnings(!settings.maskEarnings());
+    refresh();
+}
+
+void AppDelegate::menuWillOpen() {
+    if (!maskMenuItem) {
+        std::abort(); // built at launch
+    }
+    maskMenuItem->setChecked(settings.maskEarnings());
+}
+
+void AppDelegate::menuDidClose() {
+    if (!statusItem) {
+        std::abort(); // created at launch
+    }
+    statusItem->setMenu(nullptr);
+}
+
+void AppDelegate::openSettings() {
+    if (!settingsWindow) {
+        auto form = std::make_unique<SettingsView>(settings);
+        auto window = std::make_unique<Window>(std::move(form));
+        window->setTitle(QStringLiteral("Tallyglow Settings"));
+        window->setStyleMask(settingsWindowStyle);
+        // Closing the window hides it; it stays for the next opening.
+        window->center();
+        settingsWindow = std::move(window);
+    }
+    // On Linux the program comes forward with its window: the window asks for
+    // the focus even while another program has it.
+    settingsWindow->makeKeyAndOrderFront();
+}
+
+void AppDelegate::openSettingsOnFirstRun() {
+    // Written so that a pay that is not a number opens nothing.
+    if (settings.dailyPay() <= 0) {
+        openSettings();
+    }
 }
 
 void AppDelegate::refresh() {

@@ -6,7 +6,10 @@
 #include <memory>
 
 class AppSettings;
+class QAction;
+class QMenu;
 class QTimer;
+class Window;
 
 // The program's one delegate: launch, the status title, clicks, the menu and
 // the settings window.
@@ -24,6 +27,8 @@ public:
     // Makes the program a panel accessory, creates its panel item, shows the
     // first title and starts the refresh timer.
     void applicationDidFinishLaunching() override;
+    // Launching the program again opens its settings.
+    void applicationShouldHandleReopen() override;
 
 private:
     // Tests drive the delegate through this.
@@ -37,7 +42,25 @@ private:
     // Whether the title's digits are hidden now.
     bool isMasked() const;
 
+    // A left or right click on the panel item: Shift or Alt held flips the
+    // masking; any other click shows the menu.
+    void statusItemClicked();
+    void toggleMask();
+    void menuWillOpen();
+    void menuDidClose();
+
+    // Shows the settings window in front, creating it the first time.
+    void openSettings();
+
+    // Launch steps of their own.
+    void wireClicks(StatusButton& button);
+    void buildMenu();
+    void openSettingsOnFirstRun();
+
     std::unique_ptr<StatusItem> statusItem;
     std::unique_ptr<QTimer> timer;
+    std::unique_ptr<Window> settingsWindow;
     AppSettings& settings;
+    std::unique_ptr<QMenu> menu;
+    QAction* maskMenuItem = nullptr;
 };

@@ -9,8 +9,10 @@ std::shared_ptr<AppDelegate> delegate;
 
 int main() {
     app = &Application::shared();
-    // One panel item per desktop session: a second launch leaves the first alone.
+    // One panel item per desktop session: a second launch asks the first to
+    // show its settings, and goes.
     if (!app->isOnlyInstanceInSession()) {
+        app->reopenRunningInstance();
         return 0;
     }
     // The settings store is created, converted and loaded here, before the event loop.

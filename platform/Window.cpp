@@ -1,0 +1,98 @@
+#include "Window.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <cstdlib>
+#include <cstring>
+#include <qguiapplication_platform.h>
+#include <xcb/xcb.h>
+
+namespace {
+
+// X11 window managers keep a program the user did not just click from taking
+// the focus, and a click on a panel item reaches us over D-Bus, not as a click
+// of ours. A request from a pager (the panel's kind) is one they follow.
+void askWindowManagerForFocus(const QWidget& window) {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection()) {
+        return;
+    }
+    xcb_connection_t* connection = x11->connection();
+    const char* const name = "_NET_ACTIVE_WINDOW";
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, std::strlen(name), name), nullptr);
+    if (!atom) {
+        return;
+    }
+    constexpr std::uint32_t sourceIsPager = 2;
+    xcb_client_message_event_t request{};
+    request.response_type = XCB_CLIENT_MESSAGE;
+    request.format = 32;
+    request.window = static_cast<xcb_window_t>(window.winId());
+    request.type = atom->atom;
+    request.data.data32[0] = sourceIsPager;
+    request.data.data32[1] = XCB_CURRENT_TIME;
+    std::free(atom);
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    xcb_send_event(connection, 0, screen->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char*>(&request));
+    xcb_flush(connection);
+}
+
+} // namespace
+
+Window::Window(std::unique_ptr<QWidget> content) : frame(std::make_unique<QWidget>()) {
+    auto* layout = new QVBoxLayout(frame.get());
+    layout->setContentsMargins(0, 0, 0, 0);
+    // The window takes its content's size.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(content.release());
+}
+
+Window::~Window() = default;
+
+void Window::setTitle(const QString& title) {
+    frame->setWindowTitle(title);
+}
+
+void Window::setStyleMask(int styleMask) {
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint;
+    if (styleMask & titled) {
+        flags |= Qt::WindowTitleHint;
+    }
+    if (styleMask & closable) {
+        flags |= Qt::WindowCloseButtonHint;
+    }
+    if (styleMask & miniaturizable) {
+        flags |= Qt::WindowMinimizeButtonHint;
+    }
+    if (styleMask & resizable) {
+        flags |= Qt::WindowMaximizeButtonHint;
+        frame->layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
+    } else {
+        frame->layout()->setSizeConstraint(QLayout::SetFixedSize);
+    }
+    frame->setWindowFlags(flags);
+}
+
+void Window::center() {
+    frame->adjustSize();
+    const QScreen* screen = frame->screen() ? frame->screen() : QGuiApplication::primaryScreen();
+    if (!screen) {
+        return;
+    }
+    QRect geometry = frame->frameGeometry();
+    geometry.moveCenter(screen->availableGeometry().center());
+    frame->move(geometry.topLeft());
+}
+
+void Window::makeKeyAndOrderFront() {
+    frame->show();
+    frame->setWindowState(frame->windowState() & ~Qt::WindowMinimized);
+    frame->raise();
+    frame->activateWindow();
+    askWindowManagerForFocus(*frame);
+}
