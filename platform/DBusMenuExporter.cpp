@@ -1,0 +1,530 @@
+#include "DBusMenuExporter.h"
+
+#include <QAction>
+#include <QActionEvent>
+#include <QActionGroup>
+#include <QDBusAbstractAdaptor>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QGuiApplication>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMetaObject>
+#include <QtDebug>
+#include <algorithm>
+
+namespace {
+
+// Hosts send several messages for one opening (AboutToShowGroup, AboutToShow, "opened");
+// those arriving this soon after the first belong to the same opening.
+constexpr qint64 sameOpeningMilliseconds = 300;
+
+QString labelFor(const QString& text) {
+    // Qt marks the mnemonic with '&' ("&&" is a literal one); panels use '_' ("__").
+    QString label;
+    label.reserve(text.size());
+    for (qsizetype index = 0; index < text.size(); ++index) {
+        const QChar character = text[index];
+        if (character == u'&' && index + 1 < text.size()) {
+            const QChar next = text[++index];
+            if (next == u'&') {
+                label += u'&';
+            } else if (next == u'_') {
+                label += QStringLiteral("__");
+            } else {
+                label += u'_';
+                label += next;
+            }
+        } else if (character == u'_') {
+            label += QStringLiteral("__");
+        } else {
+            label += character;
+        }
+    }
+    return label;
+}
+
+QString keyName(Qt::Key key) {
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) {
+        return QString(QChar(u'a' + (key - Qt::Key_A)));
+    }
+    // The names panels know (X key names) where Qt abbreviates.
+    static const QHash<QString, QString> panelNames{
+        {QStringLiteral("Esc"), QStringLiteral("Escape")},
+        {QStringLiteral("Del"), QStringLiteral("Delete")},
+        {QStringLiteral("Ins"), QStringLiteral("Insert")},
+        {QStringLiteral("PgUp"), QStringLiteral("Page_Up")},
+        {QStringLiteral("PgDown"), QStringLiteral("Page_Down")},
+    };
+    const QString name = QKeySequence(key).toString(QKeySequence::PortableText);
+    return panelNames.value(name, name);
+}
+
+DBusMenuShortcut shortcutFor(const QKeySequence& sequence) {
+    DBusMenuShortcut shortcut;
+    for (int index = 0; index < sequence.count(); ++index) {
+        const QKeyCombination combination = sequence[index];
+        const Qt::KeyboardModifiers modifiers = combination.keyboardModifiers();
+        QStringList keys;
+        if (modifiers & Qt::ControlModifier) {
+            keys << QStringLiteral("Control");
+        }
+        if (modifiers & Qt::AltModifier) {
+            keys << QStringLiteral("Alt");
+        }
+        if (modifiers & Qt::ShiftModifier) {
+            keys << QStringLiteral("Shift");
+        }
+        if (modifiers & Qt::MetaModifier) {
+            keys << QStringLiteral("Super");
+        }
+        keys << keyName(combination.key());
+        shortcut << keys;
+    }
+    return shortcut;
+}
+
+QVariantMap only(const QVariantMap& properties, const QStringList& names) {
+    if (names.isEmpty()) {
+        return properties; // no names asks for all of them
+    }
+    QVariantMap chosen;
+    for (const QString& name : names) {
+        if (properties.contains(name)) {
+            chosen.insert(name, properties.value(name));
+        }
+    }
+    return chosen;
+}
+
+} // namespace
+
+QDBusArgument& operator<<(QDBusArgument& argument, const DBusMenuItem& item) {
+    argument.beginStructure();
+    argument << item.id << item.properties;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& argument, DBusMenuItem& item) {
+    argument.beginStructure();
+    argument >> item.id >> item.properties;
+    argument.endStructure();
+    return argument;
+}
+
+QDBusArgument& operator<<(QDBusArgument& argument, const DBusMenuItemKeys& keys) {
+    argument.beginStructure();
+    argument << keys.id << keys.names;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& argument, DBusMenuItemKeys& keys) {
+    argument.beginStructure();
+    argument >> keys.id >> keys.names;
+    argument.endStructure();
+    return argument;
+}
+
+QDBusArgument& operator<<(QDBusArgument& argument, const DBusMenuLayoutItem& item) {
+    argument.beginStructure();
+    argument << item.id << item.properties;
+    argument.beginArray(qMetaTypeId<QDBusVariant>());
+    for (const DBusMenuLayoutItem& child : item.children) {
+        argument << QDBusVariant(QVariant::fromValue(child));
+    }
+    argument.endArray();
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& argument, DBusMenuLayoutItem& item) {
+    argument.beginStructure();
+    argument >> item.id >> item.properties;
+    item.children.clear();
+    argument.beginArray();
+    while (!argument.atEnd()) {
+        QDBusVariant child;
+        argument >> child;
+        DBusMenuLayoutItem childItem;
+        if (child.variant().canConvert<QDBusArgument>()) {
+            child.variant().value<QDBusArgument>() >> childItem;
+        }
+        item.children << childItem;
+    }
+    argument.endArray();
+    argument.endStructure();
+    return argument;
+}
+
+QDBusArgument& operator<<(QDBusArgument& argument, const DBusMenuEvent& event) {
+    argument.beginStructure();
+    argument << event.id << event.eventId << event.data << event.timestamp;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& argument, DBusMenuEvent& event) {
+    argument.beginStructure();
+    argument >> event.id >> event.eventId >> event.data >> event.timestamp;
+    argument.endStructure();
+    return argument;
+}
+
+void registerDBusMenuTypes() {
+    qDBusRegisterMetaType<DBusMenuItem>();
+    qDBusRegisterMetaType<DBusMenuItemList>();
+    qDBusRegisterMetaType<DBusMenuItemKeys>();
+    qDBusRegisterMetaType<DBusMenuItemKeysList>();
+    qDBusRegisterMetaType<DBusMenuLayoutItem>();
+    qDBusRegisterMetaType<DBusMenuEvent>();
+    qDBusRegisterMetaType<DBusMenuEventList>();
+    qDBusRegisterMetaType<DBusMenuShortcut>();
+}
+
+// The com.canonical.dbusmenu interface as panels call it, over the exporter. Argument
+// types are spelled out, not aliased: Qt DBus looks them up by their written names.
+class DBusMenuAdaptor : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "com.canonical.dbusmenu")
+    Q_PROPERTY(uint Version READ version)
+    Q_PROPERTY(QString TextDirection READ textDirection)
+    Q_PROPERTY(QString Status READ status)
+    Q_PROPERTY(QStringList IconThemePath READ iconThemePath)
+
+public:
+    explicit DBusMenuAdaptor(DBusMenuExporter* exporter)
+        : QDBusAbstractAdaptor(exporter), exporter(exporter) {}
+
+    uint version() const { return 3; }
+    QString textDirection() const {
+        return QGuiApplication::layoutDirection() == Qt::RightToLeft ? QStringLiteral("rtl")
+                                                                     : QStringLiteral("ltr");
+    }
+    QString status() const { return QStringLiteral("normal"); }
+    QStringList iconThemePath() const { return {}; }
+
+public Q_SLOTS:
+    uint GetLayout(int parentId, int recursionDepth, const QStringList& propertyNames,
+                   const QDBusMessage& message, DBusMenuLayoutItem& layout) {
+        if (!exporter->hasItem(parentId)) {
+            refuse(message, QStringLiteral("No menu item %1").arg(parentId));
+            return 0;
+        }
+        layout = exporter->layout(parentId, recursionDepth, propertyNames);
+        return exporter->layoutRevision;
+    }
+
+    QList<DBusMenuItem> GetGroupProperties(const QList<int>& ids,
+                                           const QStringList& propertyNames) {
+        QList<DBusMenuItem> items;
+        for (int id : ids) {
+            if (exporter->hasItem(id)) {
+                items << DBusMenuItem{id, exporter->properties(id, propertyNames)};
+            }
+        }
+        return items;
+    }
+
+    QDBusVariant GetProperty(int id, const QString& name, const QDBusMessage& message) {
+        const QVariantMap properties = exporter->properties(id, {name});
+        if (!properties.contains(name)) {
+            refuse(message, QStringLiteral("No property %1 on menu item %2").arg(name).arg(id));
+            return QDBusVariant(QString());
+        }
+        return QDBusVariant(properties.value(name));
+    }
+
+    void Event(int id, const QString& eventId, const QDBusVariant& data, uint timestamp,
+               const QDBusMessage& message) {
+        Q_UNUSED(data);
+        Q_UNUSED(timestamp);
+        if (!exporter->handleEvent(id, eventId)) {
+            refuse(message, QStringLiteral("No menu item %1").arg(id));
+        }
+    }
+
+    QList<int> EventGroup(const QList<DBusMenuEvent>& events) {
+        QList<int> idErrors;
+        for (const DBusMenuEvent& event : events) {
+            if (!exporter->handleEvent(event.id, event.eventId)) {
+                idErrors << event.id;
+            }
+        }
+        return idErrors;
+    }
+
+    bool AboutToShow(int id, const QDBusMessage& message) {
+        if (!exporter->hasItem(id)) {
+            refuse(message, QStringLiteral("No menu item %1").arg(id));
+            return false;
+        }
+        return exporter->aboutToShow(id);
+    }
+
+    QList<int> AboutToShowGroup(const QList<int>& ids, QList<int>& idErrors) {
+        QList<int> updatesNeeded;
+        if (ids.contains(0)) {
+            exporter->aboutToShow(0); // one opening, however many ids came with it
+        }
+        for (int id : ids) {
+            if (!exporter->hasItem(id)) {
+                idErrors << id;
+            } else if (exporter->changedSinceRead) {
+                updatesNeeded << id;
+            }
+        }
+        return updatesNeeded;
+    }
+
+Q_SIGNALS:
+    void ItemsPropertiesUpdated(const QList<DBusMenuItem>& updatedProps,
+                                const QList<DBusMenuItemKeys>& removedProps);
+    void LayoutUpdated(uint revision, int parent);
+    void ItemActivationRequested(int id, uint timestamp);
+
+private:
+    // Answers the call with an error in place of its return value.
+    void refuse(const QDBusMessage& message, const QString& reason) {
+        message.setDelayedReply(true);
+        exporter->connection.send(message.createErrorReply(QDBusError::InvalidArgs, reason));
+    }
+
+    DBusMenuExporter* exporter;
+};
+
+DBusMenuExporter::DBusMenuExporter(QDBusConnection busConnection, QMenu* exportedMenu,
+                                   const QString& objectPath)
+    : connection(std::move(busConnection)), menu(exportedMenu), path(objectPath) {
+    if (!connection.isConnected() || !menu) {
+        return;
+    }
+    registerDBusMenuTypes();
+    adaptor = new DBusMenuAdaptor(this);
+    for (QAction* action : menu->actions()) {
+        addAction(action);
+    }
+    menu->installEventFilter(this);
+    exported = connection.registerObject(path, this, QDBusConnection::ExportAdaptors);
+    if (!exported) {
+        qWarning() << "The menu cannot be offered at" << path << "on the session bus";
+    }
+}
+
+DBusMenuExporter::~DBusMenuExporter() {
+    if (exported) {
+        connection.unregisterObject(path);
+    }
+}
+
+QDBusObjectPath DBusMenuExporter::objectPath() const {
+    return QDBusObjectPath(exported ? path : QStringLiteral("/"));
+}
+
+bool DBusMenuExporter::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != menu) {
+        return QObject::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+    case QEvent::ActionAdded:
+        addAction(static_cast<QActionEvent*>(event)->action());
+        ++layoutRevision;
+        layoutChanged = true;
+        changedSinceRead = true;
+        scheduleUpdate();
+        break;
+    case QEvent::ActionRemoved: {
+        // The action may be half destroyed here: only its address is used.
+        const int id = idsByAction.take(static_cast<QActionEvent*>(event)->action());
+        sentProperties.remove(id);
+        changedIds.remove(id);
+        ++layoutRevision;
+        layoutChanged = true;
+        changedSinceRead = true;
+        scheduleUpdate();
+        break;
+    }
+    case QEvent::ActionChanged: {
+        QAction* action = static_cast<QActionEvent*>(event)->action();
+        const int id = idsByAction.value(action);
+        if (id != 0 && propertiesOf(action) != sentProperties.value(id)) {
+            changedIds.insert(id);
+            changedSinceRead = true;
+            scheduleUpdate();
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void DBusMenuExporter::addAction(QAction* action) {
+    if (idsByAction.contains(action)) {
+        return;
+    }
+    const int id = nextId++;
+    idsByAction.insert(action, id);
+    sentProperties.insert(id, propertiesOf(action)); // panels read it with the layout
+}
+
+QAction* DBusMenuExporter::actionFor(int id) const {
+    return id == 0 ? nullptr : idsByAction.key(id, nullptr);
+}
+
+bool DBusMenuExporter::hasItem(int id) const {
+    return id == 0 || actionFor(id) != nullptr;
+}
+
+QVariantMap DBusMenuExporter::propertiesOf(QAction* action) const {
+    QVariantMap properties;
+    if (action->isSeparator()) {
+        properties.insert(QStringLiteral("type"), QStringLiteral("separator"));
+    } else {
+        properties.insert(QStringLiteral("label"), labelFor(action->text()));
+        properties.insert(QStringLiteral("enabled"), action->isEnabled());
+    }
+    properties.insert(QStringLiteral("visible"), action->isVisible());
+    if (action->isCheckable()) {
+        const bool exclusive = action->actionGroup() && action->actionGroup()->isExclusive();
+        properties.insert(QStringLiteral("toggle-type"),
+                          exclusive ? QStringLiteral("radio") : QStringLiteral("checkmark"));
+        properties.insert(QStringLiteral("toggle-state"), action->isChecked() ? 1 : 0);
+    }
+    if (!action->shortcut().isEmpty()) {
+        properties.insert(QStringLiteral("shortcut"),
+                          QVariant::fromValue(shortcutFor(action->shortcut())));
+    }
+    return properties;
+}
+
+QVariantMap DBusMenuExporter::properties(int id, const QStringList& names) const {
+    if (id == 0) {
+        return only({{QStringLiteral("children-display"), QStringLiteral("submenu")}}, names);
+    }
+    QAction* action = actionFor(id);
+    return action ? only(propertiesOf(action), names) : QVariantMap();
+}
+
+DBusMenuLayoutItem DBusMenuExporter::layout(int parentId, int recursionDepth,
+                                            const QStringList& names) {
+    changedSinceRead = false;
+    DBusMenuLayoutItem item{parentId, properties(parentId, names), {}};
+    if (parentId == 0 && recursionDepth != 0 && menu) {
+        for (QAction* action : menu->actions()) {
+            const int id = idsByAction.value(action);
+            item.children << DBusMenuLayoutItem{id, properties(id, names), {}};
+        }
+    }
+    return item;
+}
+
+bool DBusMenuExporter::handleEvent(int id, const QString& eventId) {
+    if (!hasItem(id)) {
+        return false;
+    }
+    if (id == 0 && eventId == QLatin1String("opened")) {
+        beginOpening();
+    } else if (id == 0 && eventId == QLatin1String("closed")) {
+        endOpening();
+    } else if (eventId == QLatin1String("clicked")) {
+        // Answered first, run after: the action may open a window or end the program,
+        // and the panel waits for this call's reply.
+        QMetaObject::invokeMethod(
+            this,
+            [this, action = QPointer<QAction>(actionFor(id))] {
+                if (action && action->isVisible()) {
+                    action->trigger();
+                }
+                endOpening(); // choosing an item closes the menu; not every panel says so
+            },
+            Qt::QueuedConnection);
+    }
+    return true;
+}
+
+bool DBusMenuExporter::aboutToShow(int id) {
+    if (id == 0) {
+        beginOpening();
+    }
+    // Asked after opened(), so a change its listeners make is read before the menu shows.
+    return changedSinceRead;
+}
+
+void DBusMenuExporter::beginOpening() {
+    if (isOpen) {
+        if (sinceOpening.elapsed() < sameOpeningMilliseconds) {
+            return;
+        }
+        // No "closed" came for the last opening: it ended when this one began.
+        isOpen = false;
+        Q_EMIT closed();
+    }
+    isOpen = true;
+    sinceOpening.start();
+    Q_EMIT opened();
+}
+
+void DBusMenuExporter::endOpening() {
+    if (!isOpen) {
+        return;
+    }
+    isOpen = false;
+    Q_EMIT closed();
+}
+
+void DBusMenuExporter::scheduleUpdate() {
+    if (updateScheduled) {
+        return;
+    }
+    // One message for all changes of this event-loop turn.
+    updateScheduled = true;
+    QMetaObject::invokeMethod(this, &DBusMenuExporter::sendUpdates, Qt::QueuedConnection);
+}
+
+void DBusMenuExporter::sendUpdates() {
+    updateScheduled = false;
+    if (layoutChanged) {
+        layoutChanged = false;
+        Q_EMIT adaptor->LayoutUpdated(layoutRevision, 0);
+    }
+    QList<int> ids = changedIds.values();
+    changedIds.clear();
+    std::sort(ids.begin(), ids.end());
+    DBusMenuItemList updated;
+    DBusMenuItemKeysList removed;
+    for (int id : ids) {
+        QAction* action = actionFor(id);
+        if (!action) {
+            continue;
+        }
+        const QVariantMap now = propertiesOf(action);
+        QVariantMap& before = sentProperties[id];
+        DBusMenuItem changed{id, {}};
+        DBusMenuItemKeys gone{id, {}};
+        for (auto property = now.cbegin(); property != now.cend(); ++property) {
+            if (!before.contains(property.key()) || before.value(property.key()) != *property) {
+                changed.properties.insert(property.key(), *property);
+            }
+        }
+        for (auto property = before.cbegin(); property != before.cend(); ++property) {
+            if (!now.contains(property.key())) {
+                gone.names << property.key();
+            }
+        }
+        before = now;
+        if (!changed.properties.isEmpty()) {
+            updated << changed;
+        }
+        if (!gone.names.isEmpty()) {
+            removed << gone;
+        }
+    }
+    if (!updated.isEmpty() || !removed.isEmpty()) {
+        Q_EMIT adaptor->ItemsPropertiesUpdated(updated, removed);
+    }
+}
+
+#include "DBusMenuExporter.moc"

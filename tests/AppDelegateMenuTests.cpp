@@ -1,0 +1,141 @@
+// Clicks, the menu and the settings window, on a status item of the tests' own.
+
+#include "AppDelegateTesting.h"
+#include "RecordingStatusItem.h"
+#include "TestSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeySequence>
+#include <QMenu>
+#include <QWidget>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+class AppDelegateMenuTest : public ::testing::Test {
+protected:
+    TemporaryFolder folder;
+    std::unique_ptr<AppSettings> settings =
+        AppSettingsTesting::make(std::make_shared<Defaults>(folder / "tallyglow.conf"));
+    std::shared_ptr<AppDelegate> delegate = AppDelegateTesting::makeShared(*settings);
+    RecordingStatusItem* item = nullptr;
+
+    void SetUp() override {
+        auto recording = std::make_unique<RecordingStatusItem>();
+        item = recording.get();
+        AppDelegateTesting::setStatusItem(*delegate, std::move(recording));
+        settings->setCurrencySymbol("$");
+        settings->setDailyPay(100);
+        settings->setMaskWhileScreenSharing(false);
+        AppDelegateTesting::wireClicksAndBuildMenu(*delegate);
+    }
+
+    QMenu& menu() { return *AppDelegateTesting::menu(*delegate); }
+    QAction& action(const char* text) {
+        for (QAction* each : menu().actions()) {
+            if (each->text() == QString::fromUtf8(text)) {
+                return *each;
+            }
+        }
+        throw std::runtime_error(text);
+    }
+};
+
+TEST_F(AppDelegateMenuTest, TheMenuHoldsMaskSettingsAndQuitAndIsOfferedButNotAttached) {
+    const QList<QAction*> items = menu().actions();
+    ASSERT_EQ(items.size(), 4);
+    EXPECT_EQ(items[0]->text(), "Mask");
+    EXPECT_TRUE(items[0]->isCheckable());
+    EXPECT_EQ(items[0], AppDelegateTesting::maskMenuItem(*delegate));
+    EXPECT_EQ(items[1]->text(), QString::fromUtf8("Settings\u2026"));
+    EXPECT_TRUE(items[2]->isSeparator());
+    EXPECT_EQ(items[3]->text(), "Quit Tallyglow");
+    EXPECT_EQ(items[3]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    for (int plain : {0, 1}) {
+        EXPECT_TRUE(items[plain]->shortcut().isEmpty());
+    }
+    EXPECT_EQ(item->panelMenu, &menu());
+    EXPECT_EQ(item->attachedMenu, nullptr);
+}
+
+TEST_F(AppDelegateMenuTest, APlainClickAttachesTheMenuShowsItAndClosingDetachesIt) {
+    item->recordingButton()->action();
+    EXPECT_EQ(item->attachedMenu, &menu());
+    EXPECT_EQ(item->recordingButton()->clicksPerformed, 1);
+    EXPECT_FALSE(settings->maskEarnings());
+
+    Q_EMIT menu().aboutToHide();
+    EXPECT_EQ(item->attachedMenu, nullptr);
+}
+
+TEST_F(AppDelegateMenuTest, TheCheckMarkFollowsManualMaskingAtEachOpening) {
+    for (bool masked : {true, false, true}) {
+        settings->setMaskEarnings(masked);
+        Q_EMIT menu().aboutToShow();
+        EXPECT_EQ(AppDelegateTesting::maskMenuItem(*delegate)->isChecked(), masked);
+    }
+}
+
+TEST_F(AppDelegateMenuTest, MaskAndAMiddleClickFlipTheMaskingAndShowItAtOnce) {
+    const auto titles = [&] { return item->titles(); };
+    action("Mask").trigger();
+    EXPECT_TRUE(settings->maskEarnings());
+    ASSERT_FALSE(titles().empty());
+    EXPECT_EQ(titles().back().find_first_of("0123456789"), std::string::npos) << titles().back();
+
+    item->recordingButton()->secondaryAction();
+    EXPECT_FALSE(settings->maskEarnings());
+    EXPECT_NE(titles().back().find_first_of("0123456789"), std::string::npos) << titles().back();
+    EXPECT_EQ(item->attachedMenu, nullptr) << "a middle click shows no menu";
+}
+
+TEST_F(AppDelegateMenuTest, SettingsOpensOneWindowAndReusesItWhereItWas) {
+    EXPECT_EQ(AppDelegateTesting::settingsWindow(*delegate), nullptr);
+    action("Settings\u2026").trigger();
+    QWidget* window = AppDelegateTesting::settingsWindow(*delegate);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), "Tallyglow Settings");
+    EXPECT_TRUE(window->windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "not resizable";
+
+    window->move(window->pos() + QPoint(40, 30));
+    const QPoint movedTo = window->pos();
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    settings->setDailyPay(321);
+
+    AppDelegateTesting::openSettings(*delegate);
+    EXPECT_EQ(AppDelegateTesting::settingsWindow(*delegate), window) << "the same window";
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->pos(), movedTo) << "not centred again";
+    QApplication::processEvents();
+    EXPECT_TRUE(window->grab().width() > 0);
+}
+
+TEST(AppDelegateFirstRun, OpensTheSettingsOnlyWithoutAPositivePay) {
+    const struct {
+        const char* stored;
+        bool opens;
+    } cases[] = {{"", true},
+                 {"dailyPay=0\n", true},
+                 {"dailyPay=-5\n", true},
+                 {"dailyPay=0.01\n", false},
+                 {"dailyPay=nan\n", false}};
+    for (const auto& each : cases) {
+        TemporaryFolder folder;
+        writeWholeFile(folder / "tallyglow.conf", std::string("[General]\n") + each.stored);
+        const auto settings =
+            AppSettingsTesting::make(std::make_shared<Defaults>(folder / "tallyglow.conf"));
+        const auto delegate = AppDelegateTesting::makeShared(*settings);
+        AppDelegateTesting::openSettingsOnFirstRun(*delegate);
+        EXPECT_EQ(AppDelegateTesting::settingsWindow(*delegate) != nullptr, each.opens)
+            << each.stored;
+    }
+}
+
+} // namespace
