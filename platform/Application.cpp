@@ -124,7 +124,7 @@ void Application::terminate() {
     QApplication::quit();
 }
 
-std::uint64_t Application::currentEventModifierFlags() const {
+std::uint64_t Application::currentEventModifierFlags() {
     // Clicks reach the program as D-Bus calls, with no input event behind them.
     return 0;
 }

@@ -122,7 +122,7 @@ void AppDelegate::buildMenu() {
 
     QAction* quitItem = menu->addAction(QStringLiteral("Quit Tallyglow"));
     quitItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    QObject::connect(quitItem, &QAction::triggered, [] { Application::shared().terminate(); });
+    QObject::connect(quitItem, &QAction::triggered, [] { Application::terminate(); });
 
     for (QAction* item : menu->actions()) {
         if (item->metaObject()->indexOfProperty("preferredImageVisibility") >= 0) {
@@ -136,7 +136,7 @@ void AppDelegate::buildMenu() {
 
 void AppDelegate::statusItemClicked() {
     const std::uint64_t modifiers =
-        Application::shared().currentEventModifierFlags() | Application::modifierFlags();
+        Application::currentEventModifierFlags() | Application::modifierFlags();
     if (modifiers & maskToggleModifiers) {
         settings.setMaskEarnings(!settings.maskEarnings());
         refresh();

@@ -79,7 +79,9 @@ TEST_F(AppDelegateMenuTest, TheCheckMarkFollowsManualMaskingAtEachOpening) {
 }
 
 TEST_F(AppDelegateMenuTest, MaskAndAMiddleClickFlipTheMaskingAndShowItAtOnce) {
-    const auto titles = [&] { return item->titles(); };
+    const auto titles = [&] {
+        return item->titles();
+    };
     action("Mask").trigger();
     EXPECT_TRUE(settings->maskEarnings());
     ASSERT_FALSE(titles().empty());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppDelegate.h"
+#include "Window.h"
 
 #include <memory>
 
@@ -9,9 +10,27 @@ struct AppDelegateTesting {
     static std::unique_ptr<AppDelegate> make(AppSettings& settings) {
         return std::unique_ptr<AppDelegate>(new AppDelegate(settings));
     }
+    // Clicks and the menu reach the delegate weakly, through a shared pointer.
+    static std::shared_ptr<AppDelegate> makeShared(AppSettings& settings) {
+        return std::shared_ptr<AppDelegate>(new AppDelegate(settings));
+    }
     static void setStatusItem(AppDelegate& delegate, std::unique_ptr<StatusItem> item) {
         delegate.statusItem = std::move(item);
     }
     static void refresh(AppDelegate& delegate) { delegate.refresh(); }
     static bool isMasked(const AppDelegate& delegate) { return delegate.isMasked(); }
+
+    // Launch steps 3 and 4, on the status item the test gave.
+    static void wireClicksAndBuildMenu(AppDelegate& delegate) {
+        delegate.wireClicks(*delegate.statusItem->button());
+        delegate.buildMenu();
+    }
+    static void openSettingsOnFirstRun(AppDelegate& delegate) { delegate.openSettingsOnFirstRun(); }
+    static void openSettings(AppDelegate& delegate) { delegate.openSettings(); }
+    static void menuDidClose(AppDelegate& delegate) { delegate.menuDidClose(); }
+    static QMenu* menu(const AppDelegate& delegate) { return delegate.menu.get(); }
+    static QAction* maskMenuItem(const AppDelegate& delegate) { return delegate.maskMenuItem; }
+    static QWidget* settingsWindow(const AppDelegate& delegate) {
+        return delegate.settingsWindow ? delegate.settingsWindow->widget() : nullptr;
+    }
 };
