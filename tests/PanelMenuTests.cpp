@@ -1,0 +1,211 @@
+// Clicks, the menu and the settings window of the real program, as panels and
+// users reach them: over a private session bus, and in a real X server.
+
+#include "DBusMenuExporter.h"
+#include "PanelTestSupport.h"
+
+#include <QDBusArgument>
+#include <QDBusMetaType>
+#include <QDBusVariant>
+#include <QRegularExpression>
+
+using namespace std::chrono_literals;
+using namespace PanelTesting;
+
+namespace {
+
+const QString masked = QStringLiteral("$\u2022\u2022\u2022.\u2022\u2022");
+const QString unmasked = QStringLiteral("$200.00");
+
+class PanelMenuTest : public PanelItemTest {
+protected:
+    void SetUp() override { registerDBusMenuTypes(); }
+
+    // A panel's click event on one item of the menu, or on the menu itself (0).
+    void sendMenuEvent(const QProcess& program, int id, const QString& eventId) {
+        callMenu(program, QStringLiteral("Event"),
+                 {id, eventId, QVariant::fromValue(QDBusVariant(0)), 0u});
+    }
+    int toggleState(const QProcess& program) {
+        const QDBusMessage reply =
+            callMenu(program, QStringLiteral("GetProperty"), {1, QStringLiteral("toggle-state")});
+        return reply.arguments().value(0).value<QDBusVariant>().variant().toInt();
+    }
+    bool labelBecomes(const QProcess& program, const QString& expected,
+                      std::chrono::milliseconds within) {
+        return waitFor([&] { return label(program) == expected; }, within);
+    }
+};
+
+TEST_F(PanelMenuTest, PanelsReadTheFourItemsInOrder) {
+    storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
+    TestWatcher watcher(bus, QStringLiteral("watcher"));
+    QProcess& program = launch();
+    ASSERT_TRUE(waitForRegistrations(watcher, 1));
+    EXPECT_EQ(itemProperties(program).value("Menu").value<QDBusObjectPath>().path(), "/MenuBar");
+
+    const QDBusMessage reply =
+        callMenu(program, QStringLiteral("GetLayout"), {0, -1, QStringList()});
+    ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+    DBusMenuLayoutItem root;
+    reply.arguments().value(1).value<QDBusArgument>() >> root;
+    ASSERT_EQ(root.children.size(), 4);
+    const auto& items = root.children;
+    EXPECT_EQ(items[0].properties.value("label").toString(), "Mask");
+    EXPECT_EQ(items[0].properties.value("toggle-type").toString(), "checkmark");
+    EXPECT_EQ(items[1].properties.value("label").toString(), QString::fromUtf8("Settings\u2026"));
+    EXPECT_FALSE(items[1].properties.contains("toggle-type"));
+    EXPECT_EQ(items[2].properties.value("type").toString(), "separator");
+    EXPECT_EQ(items[3].properties.value("label").toString(), "Quit Tallyglow");
+    const auto shortcut = qdbus_cast<DBusMenuShortcut>(items[3].properties.value("shortcut"));
+    EXPECT_EQ(shortcut, (DBusMenuShortcut{{QStringLiteral("Control"), QStringLiteral("q")}}));
+}
+
+TEST_F(PanelMenuTest, TheCheckMarkFollowsMaskingAtEachOpeningAndMaskActsAtOnce) {
+    storePreferences("dailyPay=200\ncurrencySymbol=$\nmaskEarnings=true\n" + windowOver());
+    TestWatcher watcher(bus, QStringLiteral("watcher"));
+    QProcess& program = launch();
+    ASSERT_TRUE(waitForRegistrations(watcher, 1));
+    ASSERT_EQ(label(program), masked);
+
+    callMenu(program, QStringLiteral("AboutToShow"), {0});
+    EXPECT_EQ(toggleState(program), 1);
+    sendMenuEvent(program, 1, QStringLiteral("clicked"));
+    // At once: well inside one half-second tick.
+    EXPECT_TRUE(labelBecomes(program, unmasked, 200ms)) << label(program).toStdString();
+
+    callMenu(program, QStringLiteral("AboutToShow"), {0});
+    EXPECT_EQ(toggleState(program), 0);
+    sendMenuEvent(program, 0, QStringLiteral("closed"));
+    stopProcess(program);
+    EXPECT_NE(readWholeFile(folder / "config" / "tallyglow" / "tallyglow.conf")
+                  .find("maskEarnings=false"),
+              std::string::npos);
+}
+
+TEST_F(PanelMenuTest, AMiddleClickFlipsTheMaskingOnceEvenWhenAPanelReportsItTwice) {
+    storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
+    TestWatcher watcher(bus, QStringLiteral("watcher"));
+    QProcess& program = launch();
+    ASSERT_TRUE(waitForRegistrations(watcher, 1));
+
+    // GNOME reports one middle click with both of these.
+    callItem(program, QStringLiteral("XAyatanaSecondaryActivate"), {0u});
+    callItem(program, QStringLiteral("SecondaryActivate"), {0, 0});
+    EXPECT_EQ(label(program), masked);
+    waitFor([] { return false; }, 1100ms);
+    callItem(program, QStringLiteral("SecondaryActivate"), {0, 0});
+    EXPECT_EQ(label(program), unmasked);
+}
+
+// A real X server, where the program reads the keys held during a click.
+class ProgramInXServer : public PanelMenuTest {
+protected:
+    void SetUp() override {
+        PanelMenuTest::SetUp();
+        server.start(QStringLiteral("Xvfb"),
+                     {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                      QStringLiteral("0"), QStringLiteral("1024x768x24"),
+                      QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        ASSERT_TRUE(server.waitForReadyRead(10000)) << "Xvfb did not start";
+        display = u':' + QString::fromUtf8(server.readLine()).trimmed();
+    }
+    void TearDown() override { stopProcess(server); }
+
+    QString xdotool(const QStringList& arguments) {
+        QProcess tool;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), display);
+        tool.setProcessEnvironment(environment);
+        tool.start(QStringLiteral("xdotool"), arguments);
+        tool.waitForFinished(5000);
+        return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+    }
+    QStringList visibleWindows(const QProcess& program) {
+        return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                        QStringLiteral("--pid"), QString::number(program.processId())})
+            .split(u'\n', Qt::SkipEmptyParts);
+    }
+    QStringList settingsWindows() {
+        return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                        QStringLiteral("--name"), QStringLiteral("^Tallyglow Settings$")})
+            .split(u'\n', Qt::SkipEmptyParts);
+    }
+
+    QProcess server;
+    QString display;
+};
+
+TEST_F(ProgramInXServer, ShiftOrAltFlipTheMaskingOtherClicksShowTheMenu) {
+    storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
+    TestWatcher watcher(bus, QStringLiteral("watcher"));
+    QProcess& program = launch(true, display);
+    ASSERT_TRUE(waitForRegistrations(watcher, 1));
+
+    const struct {
+        const char* key;
+        bool flips;
+    } clicks[] = {{"shift", true}, {"alt", true}, {"ctrl", false}, {nullptr, false}};
+    for (const auto& click : clicks) {
+        const QString key = QString::fromLatin1(click.key ? click.key : "none");
+        const QString before = label(program);
+        if (click.key) {
+            xdotool({QStringLiteral("keydown"), key});
+        }
+        callItem(program, QStringLiteral("Activate"), {200, 10});
+        if (click.key) {
+            xdotool({QStringLiteral("keyup"), key});
+        }
+        const bool menuShown = waitFor([&] { return !visibleWindows(program).isEmpty(); }, 700ms);
+        EXPECT_EQ(menuShown, !click.flips) << key.toStdString();
+        EXPECT_EQ(label(program) != before, click.flips) << key.toStdString();
+        if (menuShown) {
+            xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+            EXPECT_TRUE(waitFor([&] { return visibleWindows(program).isEmpty(); }, 2s));
+        }
+    }
+}
+
+TEST_F(ProgramInXServer, TheSettingsWindowOpensOnAFirstRunAndOnlyOnce) {
+    storePreferences(windowOver()); // no daily pay yet
+    TestWatcher watcher(bus, QStringLiteral("watcher"));
+    QProcess& program = launch(true, display);
+    ASSERT_TRUE(waitForRegistrations(watcher, 1));
+    ASSERT_TRUE(waitFor([&] { return settingsWindows().size() == 1; }, 3s));
+
+    // From the menu, and from a second launch: still the one window.
+    sendMenuEvent(program, 2, QStringLiteral("clicked"));
+    QProcess& second = launch(true, display);
+    ASSERT_TRUE(second.waitForFinished(5000));
+    waitFor([] { return false; }, 300ms);
+    const QStringList windows = settingsWindows();
+    ASSERT_EQ(windows.size(), 1);
+
+    // Not resizable: the window manager is told one size only.
+    QProcess properties;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), display);
+    properties.setProcessEnvironment(environment);
+    properties.start(QStringLiteral("xprop"),
+                     {QStringLiteral("-id"), windows.front(), QStringLiteral("WM_NORMAL_HINTS")});
+    properties.waitForFinished(5000);
+    const QString hints = QString::fromUtf8(properties.readAllStandardOutput());
+    const QRegularExpression minimum(QStringLiteral("minimum size: (\\d+ by \\d+)"));
+    const QRegularExpression maximum(QStringLiteral("maximum size: (\\d+ by \\d+)"));
+    ASSERT_TRUE(minimum.match(hints).hasMatch()) << hints.toStdString();
+    EXPECT_EQ(minimum.match(hints).captured(1), maximum.match(hints).captured(1));
+}
+
+TEST_F(ProgramInXServer, APositiveOrUnreadablePayOpensNothingAtLaunch) {
+    for (const char* pay : {"dailyPay=200\n", "dailyPay=nan\n"}) {
+        storePreferences(pay + windowOver());
+        TestWatcher watcher(bus, QStringLiteral("watcher"));
+        QProcess& program = launch(true, display);
+        ASSERT_TRUE(waitForRegistrations(watcher, 1));
+        waitFor([] { return false; }, 500ms);
+        EXPECT_TRUE(settingsWindows().isEmpty()) << pay;
+        stopProcess(program);
+    }
+}
+
+} // namespace

@@ -1,0 +1,295 @@
+#pragma once
+
+// The real program on a private session bus, seen the way a panel sees it: a
+// watcher it registers with, and a host that reads its properties and signals.
+
+#include "TestSupport.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusReply>
+#include <QDBusVariant>
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QProcess>
+#include <QTimeZone>
+#include <QTimer>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace PanelTesting {
+
+using namespace std::chrono_literals;
+
+const QString itemInterface = QStringLiteral("org.kde.StatusNotifierItem");
+const QString itemPath = QStringLiteral("/StatusNotifierItem");
+const QString watcherName = QStringLiteral("org.kde.StatusNotifierWatcher");
+
+// Runs the event loop until the condition holds or the time is up.
+inline bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const QDeadlineTimer deadline(timeout);
+    while (!condition()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QEventLoop loop;
+        QTimer::singleShot(10, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
+}
+
+inline void stopProcess(QProcess& process) {
+    if (process.state() == QProcess::NotRunning) {
+        return;
+    }
+    process.terminate();
+    if (!process.waitForFinished(3000)) {
+        process.kill();
+        process.waitForFinished(3000);
+    }
+}
+
+// A dbus-daemon of our own, with no service activation, listening in a temporary folder.
+class PrivateSessionBus {
+public:
+    explicit PrivateSessionBus(const std::filesystem::path& folder) {
+        const auto configuration = folder / "bus.conf";
+        writeWholeFile(configuration, "<busconfig><type>session</type>"
+                                      "<listen>unix:path=" +
+                                          (folder / "bus").string() +
+                                          "</listen><auth>EXTERNAL</auth>"
+                                          "<policy context=\"default\">"
+                                          "<allow send_destination=\"*\" eavesdrop=\"true\"/>"
+                                          "<allow eavesdrop=\"true\"/><allow own=\"*\"/>"
+                                          "</policy></busconfig>");
+        daemon.start(QStringLiteral("dbus-daemon"),
+                     {QStringLiteral("--nofork"), QStringLiteral("--print-address=1"),
+                      QStringLiteral("--config-file=") + QString::fromStdString(configuration)});
+        if (daemon.waitForReadyRead(10000)) {
+            busAddress = QString::fromUtf8(daemon.readLine()).trimmed();
+        }
+    }
+    ~PrivateSessionBus() {
+        for (const QString& name : connectionNames) {
+            QDBusConnection::disconnectFromBus(name);
+        }
+        stopProcess(daemon);
+    }
+
+    const QString& address() const { return busAddress; }
+
+    // A new connection of the test's own. Qt keeps connections by name for the
+    // whole process, so every bus names its own.
+    QDBusConnection connect(const QString& name) {
+        const QString fullName = name + u' ' + busAddress;
+        connectionNames.push_back(fullName);
+        return QDBusConnection::connectToBus(busAddress, fullName);
+    }
+
+    static void disconnect(const QDBusConnection& connection) {
+        QDBusConnection::disconnectFromBus(connection.name());
+    }
+
+private:
+    QProcess daemon;
+    QString busAddress;
+    std::vector<QString> connectionNames;
+};
+
+struct Registration {
+    QString service;
+    QString sender;
+    // The item's label as the watcher read it while being told of the item.
+    QString labelAtRegistration;
+};
+
+// Behaves like a panel's watcher: takes registrations and reads the new item at once.
+class TestWatcher : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
+
+public:
+    TestWatcher(PrivateSessionBus& bus, const QString& connectionName)
+        : connection(bus.connect(connectionName)) {
+        connection.registerObject(QStringLiteral("/StatusNotifierWatcher"), this,
+                                  QDBusConnection::ExportAllSlots);
+        owned = connection.registerService(watcherName);
+        connection.registerService(QStringLiteral("org.kde.StatusNotifierHost-%1")
+                                       .arg(QCoreApplication::applicationPid()));
+    }
+    ~TestWatcher() override { leave(); }
+
+    // As when a panel quits: the connection closes and the name goes with it.
+    void leave() {
+        if (connection.isConnected()) {
+            connection.unregisterObject(QStringLiteral("/StatusNotifierWatcher"));
+            PrivateSessionBus::disconnect(connection);
+        }
+    }
+
+    bool ownsName() const { return owned; }
+    std::vector<Registration> registrations;
+
+public Q_SLOTS:
+    void RegisterStatusNotifierItem(const QString& service, const QDBusMessage& message) {
+        QDBusMessage get = QDBusMessage::createMethodCall(
+            service, itemPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+            QStringLiteral("Get"));
+        get << itemInterface << QStringLiteral("XAyatanaLabel");
+        const QDBusReply<QDBusVariant> label = connection.call(get, QDBus::Block, 5000);
+        registrations.push_back({service, message.service(),
+                                 label.isValid() ? label.value().variant().toString() : QString()});
+    }
+
+private:
+    QDBusConnection connection;
+    bool owned = false;
+};
+
+// Collects the labels an item announces.
+class LabelRecorder : public QObject {
+    Q_OBJECT
+
+public:
+    std::vector<QString> labels;
+
+public Q_SLOTS:
+    void newLabel(const QString& label, const QString&) { labels.push_back(label); }
+};
+
+// Today's working window, in a time zone where it is neither close to midnight.
+struct WorkingClock {
+    QByteArray timeZone;
+    int minuteOfDay = 0;
+
+    static WorkingClock now() {
+        const QDateTime utc = QDateTime::currentDateTimeUtc();
+        for (const char* zone : {"UTC", "Etc/GMT-6"}) {
+            const QTime local = utc.toTimeZone(QTimeZone(zone)).time();
+            const int minute = local.hour() * 60 + local.minute();
+            if (minute >= 30 && minute <= 1400) {
+                return {zone, minute};
+            }
+        }
+        return {};
+    }
+};
+
+inline std::string timeLines(const char* prefix, int minuteOfDay) {
+    return std::string(prefix) + "Hour=" + std::to_string(minuteOfDay / 60) + "\n" + prefix +
+           "Minute=" + std::to_string(minuteOfDay % 60) + "\n";
+}
+
+class PanelItemTest : public ::testing::Test {
+protected:
+    PanelItemTest() {
+        std::filesystem::create_directories(folder / "runtime");
+        std::filesystem::permissions(folder / "runtime", std::filesystem::perms::owner_all);
+    }
+
+    ~PanelItemTest() override {
+        for (auto& program : programs) {
+            stopProcess(*program);
+        }
+    }
+
+    void storePreferences(const std::string& lines) {
+        writeWholeFile(folder / "config" / "tallyglow" / "tallyglow.conf", "[General]\n" + lines);
+    }
+
+    // A working day that ended ten minutes ago.
+    std::string windowOver() {
+        return timeLines("start", 0) + timeLines("end", clock.minuteOfDay - 10);
+    }
+
+    // A working day of twenty minutes around now.
+    std::string windowNow() {
+        return timeLines("start", clock.minuteOfDay - 10) +
+               timeLines("end", clock.minuteOfDay + 10);
+    }
+
+    // On Qt's offscreen platform, or on the X server of the given display.
+    QProcess& launch(bool withSessionBus = true, const QString& display = {}) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS"}) {
+            environment.remove(QString::fromLatin1(name));
+        }
+        if (withSessionBus) {
+            environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address());
+        }
+        if (display.isEmpty()) {
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        } else {
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+            environment.insert(QStringLiteral("DISPLAY"), display);
+        }
+        environment.insert(QStringLiteral("HOME"), QString::fromStdString(folder / "home"));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                           QString::fromStdString(folder / "config"));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"),
+                           QString::fromStdString(folder / "runtime"));
+        environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+        environment.insert(QStringLiteral("TZ"), QString::fromLatin1(clock.timeZone));
+        auto& program = *programs.emplace_back(std::make_unique<QProcess>());
+        program.setProcessEnvironment(environment);
+        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        program.start(QStringLiteral(TALLYGLOW_PROGRAM), {});
+        program.waitForStarted(5000);
+        return program;
+    }
+
+    static QString itemService(const QProcess& program) {
+        return QStringLiteral("org.kde.StatusNotifierItem-%1-1").arg(program.processId());
+    }
+
+    QVariantMap itemProperties(const QProcess& program) {
+        QDBusMessage getAll = QDBusMessage::createMethodCall(
+            itemService(program), itemPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+            QStringLiteral("GetAll"));
+        getAll << itemInterface;
+        const QDBusReply<QVariantMap> reply = host.call(getAll, QDBus::Block, 5000);
+        return reply.isValid() ? reply.value() : QVariantMap();
+    }
+
+    bool waitForRegistrations(const TestWatcher& watcher, std::size_t count) {
+        return waitFor([&] { return watcher.registrations.size() >= count; }, 5s);
+    }
+
+    QStringList namesOnBus() { return host.interface()->registeredServiceNames().value(); }
+
+    // Calls a method of the program's item, or of the menu it exports, as a panel does.
+    QDBusMessage callItem(const QProcess& program, const QString& method,
+                          const QVariantList& arguments = {}) {
+        QDBusMessage call =
+            QDBusMessage::createMethodCall(itemService(program), itemPath, itemInterface, method);
+        call.setArguments(arguments);
+        return host.call(call, QDBus::Block, 5000);
+    }
+    QDBusMessage callMenu(const QProcess& program, const QString& method,
+                          const QVariantList& arguments = {}) {
+        QDBusMessage call =
+            QDBusMessage::createMethodCall(itemService(program), QStringLiteral("/MenuBar"),
+                                           QStringLiteral("com.canonical.dbusmenu"), method);
+        call.setArguments(arguments);
+        return host.call(call, QDBus::Block, 5000);
+    }
+    QString label(const QProcess& program) {
+        return itemProperties(program).value("XAyatanaLabel").toString();
+    }
+
+    TemporaryFolder folder;
+    WorkingClock clock = WorkingClock::now();
+    PrivateSessionBus bus{folder.path()};
+    QDBusConnection host = bus.connect(QStringLiteral("host"));
+    std::vector<std::unique_ptr<QProcess>> programs;
+};
+
+} // namespace PanelTesting
