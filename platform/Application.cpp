@@ -63,7 +63,7 @@ Application::Application() {
     static char* arguments[] = {name, nullptr};
     new QApplication(argumentCount, arguments);
     QApplication::setApplicationName(QStringLiteral("tallyglow"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tallyglow"));
+    // No display name: Qt would add it to every window title.
     QApplication::setDesktopFileName(QStringLiteral("tallyglow"));
 }
 
