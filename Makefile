@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all build test bench deps format clean
+.PHONY: all build run test bench deps format clean
 
 all: build
 
@@ -14,6 +14,11 @@ $(BUILD_DIR)/build.ninja: | deps
 
 build: deps $(BUILD_DIR)/build.ninja
 	cmake --build $(BUILD_DIR)
+
+# In your desktop session; with none, in a headless panel (scripts/run-tallyglow).
+run: build
+	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ]; then scripts/install-deps run; fi
+	scripts/run-tallyglow $(BUILD_DIR)/tallyglow
 
 test: CMAKE_FLAGS += -DTALLYGLOW_WARNINGS_AS_ERRORS=ON
 test: deps
