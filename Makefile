@@ -30,6 +30,7 @@ bench: deps
 	cmake -S . -B $(BUILD_DIR)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALLYGLOW_BUILD_TESTS=OFF
 	cmake --build $(BUILD_DIR)-bench
 	$(BUILD_DIR)-bench/bench/tallyglow-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	bench/panel-idle $(BUILD_DIR)-bench
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
