@@ -1,10 +1,13 @@
 #include "TitleText.h"
 
 #include <charconv>
+#include <climits>
 #include <memory>
+#include <optional>
 #include <unicode/brkiter.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
+#include <unicode/utf8.h>
 
 namespace TitleText {
 
@@ -17,9 +20,15 @@ std::string validUtf8(const std::string& text) {
     return valid;
 }
 
-bool isAscii(const std::string& text) {
-    for (const unsigned char byte : text) {
-        if (byte >= 0x80) {
+bool isWellFormed(const std::string& text) {
+    if (text.size() > INT32_MAX) {
+        return false;
+    }
+    const auto length = static_cast<int32_t>(text.size());
+    for (int32_t index = 0; index < length;) {
+        UChar32 codePoint;
+        U8_NEXT(text.data(), index, length, codePoint);
+        if (codePoint < 0) {
             return false;
         }
     }
@@ -44,6 +53,34 @@ bool isNumeral(UChar32 codePoint) {
 
 constexpr char16_t bullet = u'\u2022';
 
+// When every code point of the title has the grapheme break class Other, no
+// rule of UAX #29 joins two of them, so each is a cluster of its own. That is
+// the common case ("$", "€", "CHF" and digits) and it needs no break
+// iterator. Nothing when the title is not such a text.
+std::optional<std::string> maskSingleCodePointClusters(const std::string& title) {
+    if (title.size() > INT32_MAX) {
+        return std::nullopt;
+    }
+    const auto length = static_cast<int32_t>(title.size());
+    std::string masked;
+    masked.reserve(title.size() + 16);
+    for (int32_t index = 0; index < length;) {
+        const int32_t start = index;
+        UChar32 codePoint;
+        U8_NEXT(title.data(), index, length, codePoint);
+        if (codePoint < 0 ||
+            u_getIntPropertyValue(codePoint, UCHAR_GRAPHEME_CLUSTER_BREAK) != U_GCB_OTHER) {
+            return std::nullopt;
+        }
+        if (isNumeral(codePoint)) {
+            masked += "\u2022";
+        } else {
+            masked.append(title, start, index - start);
+        }
+    }
+    return masked;
+}
+
 } // namespace
 
 std::string format(const std::string& symbol, double amount) {
@@ -51,12 +88,15 @@ std::string format(const std::string& symbol, double amount) {
     char digits[400];
     const auto result =
         std::to_chars(digits, digits + sizeof digits, amount, std::chars_format::fixed, 2);
-    std::string title = isAscii(symbol) ? symbol : validUtf8(symbol);
+    std::string title = isWellFormed(symbol) ? symbol : validUtf8(symbol);
     title.append(digits, result.ptr);
     return title;
 }
 
 std::string maskNumerals(const std::string& title) {
+    if (auto masked = maskSingleCodePointClusters(title)) {
+        return std::move(*masked);
+    }
     const icu::UnicodeString text = icu::UnicodeString::fromUTF8(title);
     icu::BreakIterator* iterator = graphemeIterator();
     icu::UnicodeString masked;

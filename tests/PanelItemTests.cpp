@@ -21,6 +21,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -308,6 +309,10 @@ struct StoredLabel {
     std::string preferences;
     const char* label;
 };
+
+void PrintTo(const StoredLabel& stored, std::ostream* stream) {
+    *stream << stored.name;
+}
 
 class StoredLabelTest : public PanelItemTest, public ::testing::WithParamInterface<StoredLabel> {};
 

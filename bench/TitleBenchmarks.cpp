@@ -1,0 +1,94 @@
+#include "AppDelegateTesting.h"
+#include "AppSettingsTesting.h"
+#include "PipeWireSession.h"
+
+#include <benchmark/benchmark.h>
+#include <dlfcn.h>
+#include <filesystem>
+#include <stdexcept>
+#include <thread>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Keeps only the last title, as a panel does.
+class LastTitleItem : public StatusItem {
+public:
+    class Button : public StatusButton {
+    public:
+        void setTitle(const std::string& title) override { shown = title; }
+        void useMonospacedDigitFont() override {}
+        std::string shown;
+    };
+    StatusButton* button() override { return &ownButton; }
+    Button ownButton;
+};
+
+// One whole refresh: the calculator for now, the format, the masking decision
+// by hand (the detector is not asked), the mask when on, the button's title.
+void wholeTitle(benchmark::State& state) {
+    TemporaryFolder folder;
+    const auto settings =
+        AppSettingsTesting::make(std::make_shared<Defaults>((folder / "tallyglow.conf").string()));
+    settings->setDailyPay(86400);
+    settings->setCurrencySymbol("$");
+    // A day that spans the whole day, so the amount is never 0.
+    settings->setStartHour(0);
+    settings->setEndHour(23);
+    settings->setEndMinute(59);
+    settings->setMaskWhileScreenSharing(false);
+    settings->setMaskEarnings(state.range(0) != 0);
+    const auto delegate = AppDelegateTesting::make(*settings);
+    auto item = std::make_unique<LastTitleItem>();
+    const LastTitleItem& shown = *item;
+    AppDelegateTesting::setStatusItem(*delegate, std::move(item));
+    for (auto _ : state) {
+        AppDelegateTesting::refresh(*delegate);
+        benchmark::DoNotOptimize(shown.ownButton.shown.data());
+    }
+    state.SetLabel(shown.ownButton.shown);
+}
+BENCHMARK(wholeTitle)->ArgName("masked")->Arg(0)->Arg(1);
+
+using Query = bool (*)();
+
+// A copy of its own per case: the plug-in keeps its connection for the life
+// of the process.
+Query loadPluginCopy(const fs::path& folder) {
+    const fs::path copy = folder / "tallyglow-screen-watch.so";
+    fs::copy_file(SCREEN_WATCH_PLUGIN, copy);
+    void* handle = ::dlopen(copy.c_str(), RTLD_LAZY | RTLD_LOCAL);
+    if (!handle) {
+        throw std::runtime_error(::dlerror());
+    }
+    return reinterpret_cast<Query>(::dlsym(handle, "tallyglowIsScreenWatcherPresent"));
+}
+
+// One query of the plug-in when nothing changed: with a daemon that holds an
+// unread cast, and with no daemon at all.
+void detectorQuery(benchmark::State& state) {
+    TemporaryFolder folder;
+    PipeWireSession session;
+    const bool withDaemon = state.range(0) != 0;
+    if (withDaemon) {
+        session.startDaemon();
+        session.startSource("benchcast", "Video/Source");
+        if (!session.waitForNode("benchcast", "suspended")) {
+            state.SkipWithError("the cast did not appear");
+            return;
+        }
+    }
+    const Query isWatcherPresent = loadPluginCopy(folder.path());
+    // Connected, and the registry read, before measuring.
+    for (int warmUp = 0; warmUp < 50; ++warmUp) {
+        isWatcherPresent();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(isWatcherPresent());
+    }
+}
+BENCHMARK(detectorQuery)->ArgName("daemon")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+} // namespace

@@ -1,0 +1,208 @@
+// The screen-watch plug-in: answers whether another process is capturing the
+// screen right now, from the node states in PipeWire's registry. Every
+// Wayland screen cast is a PipeWire video node, read while the cast runs.
+//
+// Single-threaded and never blocking: each call handles what the daemon has
+// sent since the last one and answers from the states tracked so far.
+
+#include <chrono>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <pipewire/pipewire.h>
+#include <spa/utils/dict.h>
+
+namespace {
+
+// A daemon that is missing or went away is looked for again at most this often.
+constexpr std::chrono::seconds reconnectInterval{3};
+// Events handled per call at most, so that a flood cannot hold the caller up.
+constexpr int iterationsPerCall = 256;
+
+bool equals(const char* text, const char* expected) {
+    return text && std::strcmp(text, expected) == 0;
+}
+
+// Screen casts: mutter, KWin and niri publish them as output streams, the
+// wlroots and Hyprland portals as video sources. Cameras are video sources too,
+// but they carry a device or say what they are.
+bool hasScreenCastClass(const spa_dict* properties) {
+    const char* mediaClass = spa_dict_lookup(properties, PW_KEY_MEDIA_CLASS);
+    return equals(mediaClass, "Stream/Output/Video") || equals(mediaClass, "Video/Source");
+}
+
+bool isScreenCast(const spa_dict* properties) {
+    return hasScreenCastClass(properties) &&
+           !equals(spa_dict_lookup(properties, PW_KEY_MEDIA_ROLE), "Camera") &&
+           !spa_dict_lookup(properties, PW_KEY_DEVICE_ID);
+}
+
+struct TrackedNode {
+    pw_proxy* proxy = nullptr;
+    spa_hook listener{};
+    bool screenCast = false;
+    bool running = false;
+};
+
+class ScreenWatch {
+public:
+    ScreenWatch() {
+        pw_init(nullptr, nullptr);
+        loop = pw_loop_new(nullptr);
+        if (!loop) {
+            return;
+        }
+        pw_loop_enter(loop);
+        context = pw_context_new(loop, nullptr, 0);
+    }
+
+    bool isWatcherPresent() {
+        if (!context) {
+            return false;
+        }
+        if (!core) {
+            connectIfDue();
+        }
+        for (int iteration = 0; core && iteration < iterationsPerCall; ++iteration) {
+            if (pw_loop_iterate(loop, 0) <= 0) {
+                break;
+            }
+        }
+        if (disconnected) {
+            disconnect();
+            return false;
+        }
+        for (const auto& [id, node] : nodes) {
+            if (node->screenCast && node->running) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    void connectIfDue() {
+        const auto now = std::chrono::steady_clock::now();
+        if (hasAttempted && now - lastAttempt < reconnectInterval) {
+            return;
+        }
+        hasAttempted = true;
+        lastAttempt = now;
+        core = pw_context_connect(context, nullptr, 0);
+        if (!core) {
+            return;
+        }
+        disconnected = false;
+        static const pw_core_events coreEvents = [] {
+            pw_core_events events{};
+            events.version = PW_VERSION_CORE_EVENTS;
+            events.error = onCoreError;
+            return events;
+        }();
+        pw_core_add_listener(core, &coreListener, &coreEvents, this);
+        registry = pw_core_get_registry(core, PW_VERSION_REGISTRY, 0);
+        static const pw_registry_events registryEvents = [] {
+            pw_registry_events events{};
+            events.version = PW_VERSION_REGISTRY_EVENTS;
+            events.global = onGlobal;
+            events.global_remove = onGlobalRemove;
+            return events;
+        }();
+        pw_registry_add_listener(registry, &registryListener, &registryEvents, this);
+    }
+
+    void disconnect() {
+        for (auto& [id, node] : nodes) {
+            spa_hook_remove(&node->listener);
+            pw_proxy_destroy(node->proxy);
+        }
+        nodes.clear();
+        spa_hook_remove(&registryListener);
+        pw_proxy_destroy(reinterpret_cast<pw_proxy*>(registry));
+        registry = nullptr;
+        spa_hook_remove(&coreListener);
+        pw_core_disconnect(core);
+        core = nullptr;
+        disconnected = false;
+    }
+
+    static void onCoreError(void* data, uint32_t id, int, int, const char*) {
+        // The daemon is gone (or refused us): start afresh on a later call.
+        if (id == PW_ID_CORE) {
+            static_cast<ScreenWatch*>(data)->disconnected = true;
+        }
+    }
+
+    static void onGlobal(void* data, uint32_t id, uint32_t, const char* type, uint32_t,
+                         const spa_dict* properties) {
+        auto* self = static_cast<ScreenWatch*>(data);
+        // The registry's properties already tell video nodes apart; only
+        // those are watched for their state.
+        if (!equals(type, PW_TYPE_INTERFACE_Node) || !properties ||
+            !hasScreenCastClass(properties)) {
+            return;
+        }
+        auto* proxy = static_cast<pw_proxy*>(
+            pw_registry_bind(self->registry, id, PW_TYPE_INTERFACE_Node, PW_VERSION_NODE, 0));
+        if (!proxy) {
+            return;
+        }
+        auto node = std::make_unique<TrackedNode>();
+        node->proxy = proxy;
+        node->screenCast = isScreenCast(properties);
+        static const pw_node_events nodeEvents = [] {
+            pw_node_events events{};
+            events.version = PW_VERSION_NODE_EVENTS;
+            events.info = onNodeInfo;
+            return events;
+        }();
+        pw_node_add_listener(reinterpret_cast<pw_node*>(proxy), &node->listener, &nodeEvents,
+                             node.get());
+        self->forget(id);
+        self->nodes.emplace(id, std::move(node));
+    }
+
+    static void onGlobalRemove(void* data, uint32_t id) {
+        static_cast<ScreenWatch*>(data)->forget(id);
+    }
+
+    static void onNodeInfo(void* data, const pw_node_info* info) {
+        auto* node = static_cast<TrackedNode*>(data);
+        if ((info->change_mask & PW_NODE_CHANGE_MASK_PROPS) && info->props) {
+            node->screenCast = isScreenCast(info->props);
+        }
+        if (info->change_mask & PW_NODE_CHANGE_MASK_STATE) {
+            node->running = info->state == PW_NODE_STATE_RUNNING;
+        }
+    }
+
+    void forget(uint32_t id) {
+        const auto found = nodes.find(id);
+        if (found == nodes.end()) {
+            return;
+        }
+        spa_hook_remove(&found->second->listener);
+        pw_proxy_destroy(found->second->proxy);
+        nodes.erase(found);
+    }
+
+    pw_loop* loop = nullptr;
+    pw_context* context = nullptr;
+    pw_core* core = nullptr;
+    pw_registry* registry = nullptr;
+    spa_hook coreListener{};
+    spa_hook registryListener{};
+    std::map<uint32_t, std::unique_ptr<TrackedNode>> nodes;
+    bool disconnected = false;
+    bool hasAttempted = false;
+    std::chrono::steady_clock::time_point lastAttempt;
+};
+
+} // namespace
+
+// The plug-in's one entry point. Its state lives as long as the process; the
+// program never unloads the plug-in.
+extern "C" __attribute__((visibility("default"))) bool tallyglowIsScreenWatcherPresent() {
+    static ScreenWatch* const watch = new ScreenWatch();
+    return watch->isWatcherPresent();
+}

@@ -1,0 +1,128 @@
+#include "PipeWireSession.h"
+
+#include <dlfcn.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <thread>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using Query = bool (*)();
+
+// The real plug-in against a real PipeWire daemon. Each test loads its own
+// copy of the plug-in, so each starts unconnected, as in a fresh program.
+class ScreenWatchPluginTest : public ::testing::Test {
+protected:
+    TemporaryFolder folder;
+    PipeWireSession session;
+
+    static Query loadPlugin(const fs::path& folder) {
+        const fs::path copy = folder / "tallyglow-screen-watch.so";
+        fs::copy_file(SCREEN_WATCH_PLUGIN, copy);
+        // Never closed, as the program never closes it.
+        void* handle = ::dlopen(copy.c_str(), RTLD_LAZY | RTLD_LOCAL);
+        EXPECT_NE(handle, nullptr) << ::dlerror();
+        return handle ? reinterpret_cast<Query>(::dlsym(handle, "tallyglowIsScreenWatcherPresent"))
+                      : nullptr;
+    }
+
+    Query isWatcherPresent = loadPlugin(folder.path());
+
+    // Asks until the answer is the expected one; false if it never was.
+    bool becomes(bool expected, std::chrono::milliseconds timeout = 10s) {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (isWatcherPresent() == expected) {
+                return true;
+            }
+            std::this_thread::sleep_for(20ms);
+        }
+        return false;
+    }
+
+    // Asks repeatedly for a while; true if every answer was the expected one.
+    bool stays(bool expected, std::chrono::milliseconds duration = 1s) {
+        const auto deadline = std::chrono::steady_clock::now() + duration;
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (isWatcherPresent() != expected) {
+                return false;
+            }
+            std::this_thread::sleep_for(20ms);
+        }
+        return true;
+    }
+
+    void castBeingRead(const std::string& name) {
+        session.startSource(name, "Video/Source");
+        ASSERT_TRUE(session.waitForNode(name));
+        session.startReader(name);
+    }
+};
+
+TEST_F(ScreenWatchPluginTest, WithoutADaemonTheAnswerIsFalseUntilOneAppears) {
+    ASSERT_NE(isWatcherPresent, nullptr);
+    EXPECT_FALSE(isWatcherPresent());
+    EXPECT_TRUE(stays(false, 300ms));
+
+    session.startDaemon();
+    castBeingRead("testcast");
+    // Found at one of the next reconnection attempts.
+    EXPECT_TRUE(becomes(true, 15s));
+}
+
+TEST_F(ScreenWatchPluginTest, ACastCountsOnlyWhileItIsRead) {
+    ASSERT_NE(isWatcherPresent, nullptr);
+    session.startDaemon();
+    // As mutter, KWin and niri publish casts, and as the wlroots portals do.
+    for (const std::string mediaClass : {"Stream/Output/Video", "Video/Source"}) {
+        SCOPED_TRACE(mediaClass);
+        const std::string name = mediaClass == "Video/Source" ? "portalcast" : "compositorcast";
+        session.startSource(name, mediaClass);
+        ASSERT_TRUE(session.waitForNode(name, "suspended"));
+        EXPECT_TRUE(stays(false));
+
+        ChildProcess& reader = session.startReader(name);
+        EXPECT_TRUE(becomes(true));
+        reader.stop();
+        EXPECT_TRUE(becomes(false));
+        EXPECT_TRUE(stays(false, 500ms));
+    }
+}
+
+TEST_F(ScreenWatchPluginTest, ACameraBeingReadIsNoCast) {
+    ASSERT_NE(isWatcherPresent, nullptr);
+    session.startDaemon();
+    session.startSource("roledcamera", "Video/Source", "media.role=Camera");
+    session.startSource("devicecamera", "Video/Source", "device.id=999");
+    ASSERT_TRUE(session.waitForNode("roledcamera"));
+    ASSERT_TRUE(session.waitForNode("devicecamera"));
+    session.startReader("roledcamera");
+    session.startReader("devicecamera");
+    ASSERT_TRUE(session.waitForNode("roledcamera", "running"));
+    ASSERT_TRUE(session.waitForNode("devicecamera", "running"));
+    EXPECT_TRUE(stays(false));
+
+    // The same plug-in sees a real cast beside them.
+    castBeingRead("testcast");
+    EXPECT_TRUE(becomes(true));
+}
+
+TEST_F(ScreenWatchPluginTest, ADaemonThatRestartsIsFoundAgain) {
+    ASSERT_NE(isWatcherPresent, nullptr);
+    session.startDaemon();
+    castBeingRead("testcast");
+    ASSERT_TRUE(becomes(true));
+
+    session.stopDaemon();
+    EXPECT_FALSE(isWatcherPresent());
+    EXPECT_TRUE(stays(false, 500ms));
+
+    session.startDaemon();
+    castBeingRead("testcast");
+    EXPECT_TRUE(becomes(true, 15s));
+}
+
+} // namespace

@@ -1,0 +1,5 @@
+// A plug-in file that loads but lacks the query function.
+
+extern "C" __attribute__((visibility("default"))) bool tallyglowSomethingElse() {
+    return true;
+}
