@@ -376,7 +376,7 @@ TEST_F(PanelItemTest, LabelFollowsPayAsItAccrues) {
                              QStringLiteral("XAyatanaNewLabel"), &recorder,
                              SLOT(newLabel(QString, QString))));
 
-    ASSERT_TRUE(waitFor([&] { return !recorder.labels.empty(); }, 1200ms));
+    ASSERT_TRUE(waitFor([&] { return !recorder.labels.empty(); }, 1500ms));
     const QString first = watcher.registrations.front().labelAtRegistration;
     const QString next = recorder.labels.front();
     ASSERT_TRUE(first.startsWith(u'$') && next.startsWith(u'$'));
