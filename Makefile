@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all build test bench deps format clean
+.PHONY: all build run test bench deps format clean
 
 all: build
 
@@ -15,6 +15,11 @@ $(BUILD_DIR)/build.ninja: | deps
 build: deps $(BUILD_DIR)/build.ninja
 	cmake --build $(BUILD_DIR)
 
+# In your desktop session; with none, in a headless panel (scripts/run-tallyglow).
+run: build
+	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ]; then scripts/install-deps run; fi
+	scripts/run-tallyglow $(BUILD_DIR)/tallyglow
+
 test: CMAKE_FLAGS += -DTALLYGLOW_WARNINGS_AS_ERRORS=ON
 test: deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
@@ -25,6 +30,7 @@ bench: deps
 	cmake -S . -B $(BUILD_DIR)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALLYGLOW_BUILD_TESTS=OFF
 	cmake --build $(BUILD_DIR)-bench
 	$(BUILD_DIR)-bench/bench/tallyglow-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	bench/panel-idle $(BUILD_DIR)-bench
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

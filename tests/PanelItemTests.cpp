@@ -3,6 +3,7 @@
 #include "PanelTestSupport.h"
 
 #include <QRegularExpression>
+#include <ostream>
 
 using namespace std::chrono_literals;
 using namespace PanelTesting;
@@ -51,6 +52,10 @@ struct StoredLabel {
     std::string preferences;
     const char* label;
 };
+
+void PrintTo(const StoredLabel& stored, std::ostream* stream) {
+    *stream << stored.name;
+}
 
 class StoredLabelTest : public PanelItemTest, public ::testing::WithParamInterface<StoredLabel> {};
 
@@ -114,7 +119,7 @@ TEST_F(PanelItemTest, LabelFollowsPayAsItAccrues) {
                              QStringLiteral("XAyatanaNewLabel"), &recorder,
                              SLOT(newLabel(QString, QString))));
 
-    ASSERT_TRUE(waitFor([&] { return !recorder.labels.empty(); }, 1200ms));
+    ASSERT_TRUE(waitFor([&] { return !recorder.labels.empty(); }, 1500ms));
     const QString first = watcher.registrations.front().labelAtRegistration;
     const QString next = recorder.labels.front();
     ASSERT_TRUE(first.startsWith(u'$') && next.startsWith(u'$'));
