@@ -238,7 +238,6 @@ void StatusNotifierItem::performClick() {
         menu->popup(clickPosition.isNull() ? QCursor::pos() : clickPosition);
         return;
     case ClickSource::none:
-    case ClickSource::program:
         menu->popup(QCursor::pos());
         return;
     }

@@ -69,7 +69,8 @@ private:
     void performClick() override;
 
     // Where a click came from, while its action runs.
-    enum class ClickSource { none, program, panelRequest, panelMenu };
+    // none: the program itself asked for the click.
+    enum class ClickSource { none, panelRequest, panelMenu };
     void click(ClickSource source, QPoint position);
     void panelOpensMenu();
     void panelClosedMenu();
