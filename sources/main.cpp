@@ -3,9 +3,11 @@
 
 #include <memory>
 
-// The process-wide application and delegate; both live for the whole run.
+// The process-wide application and delegate; both live for the whole run and
+// are never torn down: the process may end from anywhere (Qt ends it when the
+// X server goes away), and the desktop's objects are gone by then.
 Application* app = nullptr;
-std::shared_ptr<AppDelegate> delegate;
+std::shared_ptr<AppDelegate>& delegate = *new std::shared_ptr<AppDelegate>();
 
 int main() {
     app = &Application::shared();

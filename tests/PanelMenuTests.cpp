@@ -98,6 +98,17 @@ TEST_F(PanelMenuTest, AMiddleClickFlipsTheMaskingOnceEvenWhenAPanelReportsItTwic
     EXPECT_EQ(label(program), unmasked);
 }
 
+TEST_F(PanelMenuTest, QuitEndsTheProgramCleanly) {
+    storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
+    TestWatcher watcher(bus, QStringLiteral("watcher"));
+    QProcess& program = launch();
+    ASSERT_TRUE(waitForRegistrations(watcher, 1));
+    sendMenuEvent(program, 4, QStringLiteral("clicked"));
+    ASSERT_TRUE(program.waitForFinished(3000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+}
+
 // A real X server, where the program reads the keys held during a click.
 class ProgramInXServer : public PanelMenuTest {
 protected:
