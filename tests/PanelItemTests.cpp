@@ -115,9 +115,7 @@ TEST_F(PanelItemTest, LabelFollowsPayAsItAccrues) {
     QProcess& program = launch();
     ASSERT_TRUE(waitForRegistrations(watcher, 1));
     LabelRecorder recorder;
-    ASSERT_TRUE(host.connect(itemService(program), itemPath, itemInterface,
-                             QStringLiteral("XAyatanaNewLabel"), &recorder,
-                             SLOT(newLabel(QString, QString))));
+    ASSERT_TRUE(recordLabels(program, recorder));
 
     ASSERT_TRUE(waitFor([&] { return !recorder.labels.empty(); }, 1500ms));
     const QString first = watcher.registrations.front().labelAtRegistration;
@@ -133,9 +131,7 @@ TEST_F(PanelItemTest, TellsThePanelNothingWhileTheLabelStaysTheSame) {
     QProcess& program = launch();
     ASSERT_TRUE(waitForRegistrations(watcher, 1));
     LabelRecorder recorder;
-    ASSERT_TRUE(host.connect(itemService(program), itemPath, itemInterface,
-                             QStringLiteral("XAyatanaNewLabel"), &recorder,
-                             SLOT(newLabel(QString, QString))));
+    ASSERT_TRUE(recordLabels(program, recorder));
     waitFor([] { return false; }, 1500ms); // three ticks
     EXPECT_TRUE(recorder.labels.empty());
 }

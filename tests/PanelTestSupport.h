@@ -281,6 +281,12 @@ protected:
         call.setArguments(arguments);
         return host.call(call, QDBus::Block, 5000);
     }
+    // Has the recorder hear every label the program announces from now on.
+    bool recordLabels(const QProcess& program, LabelRecorder& recorder) {
+        return host.connect(itemService(program), itemPath, itemInterface,
+                            QStringLiteral("XAyatanaNewLabel"), &recorder,
+                            SLOT(newLabel(QString, QString)));
+    }
     QString label(const QProcess& program) {
         return itemProperties(program).value("XAyatanaLabel").toString();
     }
