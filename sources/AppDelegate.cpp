@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QKeySequence>
 #include <QMenu>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <chrono>
 #include <cstdlib>
@@ -204,6 +205,26 @@ void AppDelegate::refresh() {
         title = TitleText::maskNumerals(title);
     }
     button->setTitle(title);
+    if (!screenCaptureWatch) {
+        watchScreenCaptureChanges();
+    }
+}
+
+void AppDelegate::watchScreenCaptureChanges() {
+    const int descriptor = ScreenShareDetector::changeDescriptor();
+    if (descriptor < 0) {
+        return;
+    }
+    screenCaptureWatch = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
+    const std::weak_ptr<AppDelegate> weakSelf = weak_from_this();
+    QObject::connect(screenCaptureWatch.get(), &QSocketNotifier::activated, [weakSelf] {
+        // Asking takes in what the watch was sent, also while the title does
+        // not ask it (masked by hand, or automatic masking off).
+        ScreenShareDetector::isScreenWatched();
+        if (const auto self = weakSelf.lock()) {
+            self->refresh();
+        }
+    });
 }
 
 bool AppDelegate::isMasked() const {

@@ -1,5 +1,6 @@
 #include "ScreenShareDetector.h"
 
+#include <atomic>
 #include <dlfcn.h>
 #include <filesystem>
 #include <system_error>
@@ -9,10 +10,20 @@ namespace ScreenShareDetector {
 namespace {
 
 using WatcherQuery = bool (*)();
+using DescriptorQuery = int (*)();
 
 // The plug-in is installed beside the program.
 constexpr const char* pluginFileName = "tallyglow-screen-watch.so";
 constexpr const char* queryName = "tallyglowIsScreenWatcherPresent";
+constexpr const char* descriptorName = "tallyglowScreenWatchDescriptor";
+
+struct ScreenWatchPlugin {
+    WatcherQuery isWatcherPresent = nullptr;
+    DescriptorQuery changeDescriptor = nullptr;
+};
+
+// Set once a query has run the lookup, so that asking for the descriptor never loads the plug-in.
+std::atomic<bool> hasLookedUp{false};
 
 std::filesystem::path pluginPath() {
     std::error_code error;
@@ -25,27 +36,45 @@ std::filesystem::path pluginPath() {
 
 // The handle is needed only for the name lookup; the plug-in stays loaded for
 // the life of the process.
-WatcherQuery lookUpWatcherQuery() {
+ScreenWatchPlugin lookUpPlugin() {
     const std::filesystem::path path = pluginPath();
     if (path.empty()) {
-        return nullptr;
+        return {};
     }
     void* handle = ::dlopen(path.c_str(), RTLD_LAZY);
     if (!handle) {
-        return nullptr;
+        return {};
     }
-    return reinterpret_cast<WatcherQuery>(::dlsym(handle, queryName));
+    return {reinterpret_cast<WatcherQuery>(::dlsym(handle, queryName)),
+            reinterpret_cast<DescriptorQuery>(::dlsym(handle, descriptorName))};
+}
+
+const ScreenWatchPlugin& plugin() {
+    // Initialised once, even when first used from several threads at once.
+    static const ScreenWatchPlugin found = lookUpPlugin();
+    return found;
 }
 
 } // namespace
 
 bool isScreenWatched() {
-    // Initialised once, even when first used from several threads at once.
-    static const WatcherQuery isWatcherPresent = lookUpWatcherQuery();
+    const WatcherQuery isWatcherPresent = plugin().isWatcherPresent;
+    hasLookedUp.store(true, std::memory_order_relaxed);
     if (!isWatcherPresent) {
         return false;
     }
     return isWatcherPresent();
+}
+
+int changeDescriptor() {
+    if (!hasLookedUp.load(std::memory_order_relaxed)) {
+        return -1;
+    }
+    const ScreenWatchPlugin& found = plugin();
+    if (!found.isWatcherPresent || !found.changeDescriptor) {
+        return -1;
+    }
+    return found.changeDescriptor();
 }
 
 } // namespace ScreenShareDetector

@@ -1,6 +1,7 @@
 // The real program on a private session bus, seen the way a panel sees it.
 
 #include "PanelTestSupport.h"
+#include "PipeWireSession.h"
 
 #include <QRegularExpression>
 #include <ostream>
@@ -105,6 +106,39 @@ TEST_F(PanelItemTest, MaskedAmountNeverTravelsOnTheBus) {
             EXPECT_FALSE(text.contains(QRegularExpression(QStringLiteral("\\d"))))
                 << text.toStdString();
         }
+    }
+}
+
+TEST_F(PanelItemTest, StartedDuringAScreenCastItNeverShowsTheAmount) {
+    PipeWireSession session;
+    session.startDaemon();
+    session.startSource("testcast", "Video/Source");
+    ASSERT_TRUE(session.waitForNode("testcast"));
+    session.startReader("testcast");
+    ASSERT_TRUE(session.waitForNode("testcast", "running"));
+    runtimeFolder = session.runtimeFolder();
+
+    storePreferences("dailyPay=318.77\ncurrencySymbol=$\n" + windowOver());
+    TestWatcher watcher(bus, QStringLiteral("watcher"));
+    // Every label of every start, from the first one each program announces.
+    LabelRecorder recorder;
+    ASSERT_TRUE(host.connect(QString(), itemPath, itemInterface, QStringLiteral("XAyatanaNewLabel"),
+                             &recorder, SLOT(newLabel(QString, QString))));
+    constexpr std::size_t starts = 5;
+    for (std::size_t start = 1; start <= starts; ++start) {
+        QProcess& program = launch();
+        ASSERT_TRUE(waitForRegistrations(watcher, start));
+        waitFor([] { return false; }, 600ms); // past the first tick
+        stopProcess(program);
+    }
+
+    const QString masked = QStringLiteral("$\u2022\u2022\u2022.\u2022\u2022");
+    for (const Registration& registration : watcher.registrations) {
+        EXPECT_EQ(registration.labelAtRegistration.toStdString(), masked.toStdString());
+    }
+    EXPECT_GE(recorder.labels.size(), starts);
+    for (const QString& label : recorder.labels) {
+        EXPECT_EQ(label.toStdString(), masked.toStdString());
     }
 }
 

@@ -235,7 +235,7 @@ protected:
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
                            QString::fromStdString(folder / "config"));
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"),
-                           QString::fromStdString(folder / "runtime"));
+                           QString::fromStdString(runtimeFolder));
         environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
         environment.insert(QStringLiteral("TZ"), QString::fromLatin1(clock.timeZone));
         auto& program = *programs.emplace_back(std::make_unique<QProcess>());
@@ -292,6 +292,8 @@ protected:
     }
 
     TemporaryFolder folder;
+    // The program's XDG_RUNTIME_DIR; a test with a PipeWire daemon points it at the daemon's.
+    std::filesystem::path runtimeFolder = folder / "runtime";
     WorkingClock clock = WorkingClock::now();
     PrivateSessionBus bus{folder.path()};
     QDBusConnection host = bus.connect(QStringLiteral("host"));
