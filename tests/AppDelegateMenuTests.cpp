@@ -7,7 +7,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QMenu>
+#include <QTest>
 #include <QWidget>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -107,8 +109,14 @@ TEST_F(AppDelegateMenuTest, SettingsOpensOneWindowAndReusesItWhereItWas) {
 
     window->move(window->pos() + QPoint(40, 30));
     const QPoint movedTo = window->pos();
+    // A pay typed and left without Return is kept when the window closes.
+    auto* payField = window->findChild<QLineEdit*>("amountField");
+    ASSERT_NE(payField, nullptr);
+    QTest::keyClick(payField, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(payField, "42");
     window->close();
     EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(settings->dailyPay(), 42);
     settings->setDailyPay(321);
 
     AppDelegateTesting::openSettings(*delegate);
