@@ -131,7 +131,7 @@ TEST_F(DefaultsTest, TheFileAndItsFolderArePrivate) {
     }
 }
 
-TEST_F(DefaultsTest, ValuesOfTheWrongTypeReadAsNotStored) {
+TEST_F(DefaultsTest, ValuesOfAnotherTypeAreConvertedOrReadAsNotStored) {
     writeWholeFile(file, "[General]\n"
                          "dailyPay=lots\n"
                          "startHour=nine\n"
@@ -140,7 +140,14 @@ TEST_F(DefaultsTest, ValuesOfTheWrongTypeReadAsNotStored) {
                          "maskEarnings=maybe\n"
                          "maskWhileScreenSharing=0\n"
                          "currencySymbol=a, b\n"
-                         "nan=nan\n");
+                         "nan=nan\n"
+                         "payInBytes=@ByteArray(1000)\n"
+                         "hourAsFlag=true\n"
+                         "hourWithZeros=010\n"
+                         "hourInHex=0x10\n"
+                         "maskAsWord=YES\n"
+                         "maskAsOff=off\n"
+                         "maskAsNumber=2\n");
     Defaults defaults(file);
     defaults.registerDefaults({{"dailyPay", 1.5},
                                {"startHour", std::int64_t{9}},
@@ -156,6 +163,15 @@ TEST_F(DefaultsTest, ValuesOfTheWrongTypeReadAsNotStored) {
     EXPECT_EQ(defaults.stringForKey("currencySymbol"), "$") << "a list is not text";
     EXPECT_TRUE(std::isnan(defaults.doubleForKey("nan")));
     EXPECT_EQ(defaults.integerForKey("nan"), 0);
+    // The conversions the README lists.
+    EXPECT_EQ(defaults.doubleForKey("payInBytes"), 1000);
+    EXPECT_EQ(defaults.integerForKey("hourAsFlag"), 1);
+    EXPECT_EQ(defaults.integerForKey("hourWithZeros"), 10);
+    defaults.registerDefaults({{"hourInHex", std::int64_t{9}}, {"maskAsOff", true}});
+    EXPECT_EQ(defaults.integerForKey("hourInHex"), 9);
+    EXPECT_TRUE(defaults.boolForKey("maskAsWord"));
+    EXPECT_TRUE(defaults.boolForKey("maskAsOff")) << "off is not a yes/no word: the fallback";
+    EXPECT_TRUE(defaults.boolForKey("maskAsNumber"));
 }
 
 TEST_F(DefaultsTest, InvalidUtf8ReadsAsText) {
