@@ -190,6 +190,11 @@ struct BadFile {
     const char* setAsideAs = ".bad";
 };
 
+// Test names show the row's name rather than its bytes.
+void PrintTo(const BadFile& file, std::ostream* out) {
+    *out << file.name;
+}
+
 class UnreadableFileTest : public DefaultsTest, public ::testing::WithParamInterface<BadFile> {};
 
 TEST_P(UnreadableFileTest, ReadsAsEmptyIsNeverRewrittenByReadsAndIsSetAsideOnSave) {
