@@ -185,61 +185,49 @@ TEST_F(EarningsCalculatorTest, OutOfRangeTimesNeverBreakTheBounds) {
 }
 
 // The host's zone as $TZ sets it, and with $TZ unset as the zone file names
-// it: a link into the zone database, re-pointed as timedatectl does or
-// replaced as `ln -sf` does, or a copied file, replaced or rewritten in place.
+// it: a link into the zone database, made anew as `ln -sf` does or re-pointed
+// as timedatectl does, or a copied file, replaced or rewritten in place.
 TEST_F(EarningsCalculatorTest, TheNextComputationFollowsAChangeOfTheHostTimeZone) {
     namespace fs = std::filesystem;
     const fs::path zoneFile = folder / "localtime";
-    const auto inDatabase = [](const std::string& id) {
-        return "/usr/share/zoneinfo/" + id;
-    };
     Calendar::setHostZoneFile(zoneFile);
     struct RestoreZoneFile {
         ~RestoreZoneFile() { Calendar::setHostZoneFile("/etc/localtime"); }
     } restore;
     ScopedEnvironment tz("TZ", "");
 
-    enum Change { setTZ, unsetTZAndLink, repointLink, replaceLink, copyFile, rewriteFile };
+    enum Change { setTZ, link, repointLink, copyFile, rewriteFile };
     const struct {
         Change change;
         std::string zone;
     } steps[] = {
-        {setTZ, "Asia/Tokyo"},
-        {setTZ, "America/New_York"},
-        {unsetTZAndLink, "Europe/Berlin"},
-        {repointLink, "Australia/Lord_Howe"},
-        {replaceLink, "Asia/Tokyo"},
-        {copyFile, "America/New_York"},
-        {rewriteFile, "Asia/Tokyo"},
-        {repointLink, "Europe/Berlin"},
+        {setTZ, "Asia/Tokyo"},       {setTZ, "America/New_York"},
+        {link, "Europe/Berlin"},     {repointLink, "Australia/Lord_Howe"},
+        {link, "Asia/Tokyo"},        {copyFile, "America/New_York"},
+        {rewriteFile, "Asia/Tokyo"}, {repointLink, "Europe/Berlin"},
     };
     settings->setDailyPay(200);
     window(9, 0, 17, 0);
     const Instant noonInLondon = at(Calendar("Europe/London"), 2026, 6, 15, 12, 0);
     for (const auto& step : steps) {
-        switch (step.change) {
-        case setTZ:
+        const fs::path zone = "/usr/share/zoneinfo/" + step.zone;
+        if (step.change == setTZ) {
             ::setenv("TZ", step.zone.c_str(), 1);
-            break;
-        case unsetTZAndLink:
+        } else {
             ::unsetenv("TZ");
-            fs::create_symlink(inDatabase(step.zone), zoneFile);
-            break;
-        case repointLink:
-            fs::create_symlink(inDatabase(step.zone), folder / "localtime.new");
+        }
+        if (step.change == link || step.change == copyFile) {
+            fs::remove(zoneFile);
+        }
+        if (step.change == link) {
+            fs::create_symlink(zone, zoneFile);
+        } else if (step.change == repointLink) {
+            fs::create_symlink(zone, folder / "localtime.new");
             fs::rename(folder / "localtime.new", zoneFile);
-            break;
-        case replaceLink:
-            fs::remove(zoneFile);
-            fs::create_symlink(inDatabase(step.zone), zoneFile);
-            break;
-        case copyFile:
-            fs::remove(zoneFile);
-            fs::copy_file(inDatabase(step.zone), zoneFile);
-            break;
-        case rewriteFile:
-            writeWholeFile(zoneFile, readWholeFile(inDatabase(step.zone)));
-            break;
+        } else if (step.change == copyFile) {
+            fs::copy_file(zone, zoneFile);
+        } else if (step.change == rewriteFile) {
+            writeWholeFile(zoneFile, readWholeFile(zone));
         }
         const Calendar& current = Calendar::current();
         EXPECT_EQ(current.timeZoneId(), step.zone);
