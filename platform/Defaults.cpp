@@ -340,7 +340,7 @@ void Defaults::writeAndReport() {
     retryLater();
 }
 
-// Retries need an event loop; without one, the next change writes.
+// Retries need an event loop; without one, only the next change writes.
 void Defaults::retryLater() {
     if (!QCoreApplication::instance()) {
         return;
@@ -353,6 +353,13 @@ void Defaults::retryLater() {
                 std::min(storage->retryMilliseconds * 2, longestRetryMilliseconds);
             writeAndReport();
         });
+        // Quitting is the last chance for a change that is still waiting.
+        QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit,
+                         storage->retryTimer.get(), [this] {
+                             if (!saveSucceeded) {
+                                 writeAndReport();
+                             }
+                         });
     }
     if (!storage->retryTimer->isActive()) {
         storage->retryTimer->start(storage->retryMilliseconds);

@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QSettings>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -253,7 +254,10 @@ protected:
     // A file where a folder should be: nothing can be saved below it, not even by root.
     fs::path blocked = folder / "blocked";
     fs::path blockedFile = blocked / "tallyglow" / "tallyglow.conf";
-    void block() { writeWholeFile(blocked, "not a folder"); }
+    void block() {
+        fs::remove_all(blocked);
+        writeWholeFile(blocked, "not a folder");
+    }
     void unblock() { fs::remove(blocked); }
 };
 
@@ -312,6 +316,14 @@ TEST_F(FailedSaveTest, IsRetriedWithoutAnotherChangeWhileTheEventLoopRuns) {
     EXPECT_EQ(lineCount(output), 2u) << "one line for the failure, one for the recovery:\n"
                                      << output;
     EXPECT_TRUE(Defaults(blockedFile).boolForKey("maskEarnings"));
+
+    // A change still waiting when the program quits gets one last try.
+    block();
+    defaults.setDouble(300, "dailyPay");
+    unblock();
+    QTimer::singleShot(0, &application, &QCoreApplication::quit);
+    QCoreApplication::exec();
+    EXPECT_EQ(Defaults(blockedFile).doubleForKey("dailyPay"), 300);
 }
 
 TEST_F(DefaultsTest, AnotherProgramsWritesAreMergedNotLost) {
