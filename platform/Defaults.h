@@ -18,8 +18,8 @@
 // overwritten with what we could not parse. A write that fails keeps the
 // program running and the value in memory; the change is written with the
 // next one, or by a retry that backs off from one second to about a minute
-// while an event loop runs, and once more when the application quits. The failure and the recovery
-// each leave one line on standard error.
+// while an event loop runs, and once more when the application quits. The
+// failure and the recovery each leave one line on standard error.
 class Defaults {
 public:
     using Value = std::variant<double, std::int64_t, bool, std::string>;
