@@ -1,8 +1,10 @@
 # Thin wrappers: each target installs what is missing, then drives CMake.
 BUILD_DIR ?= build
 CMAKE_FLAGS ?=
+PREFIX ?= /usr/local
+DESTDIR ?=
 
-.PHONY: all build run test bench deps format clean
+.PHONY: all build run test bench deps format clean install uninstall deb
 
 all: build
 
@@ -31,6 +33,31 @@ bench: deps
 	cmake --build $(BUILD_DIR)-bench
 	$(BUILD_DIR)-bench/bench/tallyglow-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	bench/panel-idle $(BUILD_DIR)-bench
+
+# `sudo make install`; PREFIX and DESTDIR as usual. The build folder keeps the
+# list of installed files for `make uninstall`.
+install: deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=$(PREFIX) $(CMAKE_FLAGS)
+	cmake --build $(BUILD_DIR) --target tallyglow tallyglow-screen-watch
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR)
+
+uninstall:
+	@test -f $(BUILD_DIR)/install_manifest.txt || { echo "uninstall: nothing installed from $(BUILD_DIR)"; exit 1; }
+	xargs -d '\n' rm -f < $(BUILD_DIR)/install_manifest.txt
+	@# The private folders go too, once empty.
+	sed -n 's:/tallyglow/tallyglow-screen-watch\.so$$:/tallyglow:p; s:/tallyglow/icons/tallyglow\.svg$$:/tallyglow:p' \
+		$(BUILD_DIR)/install_manifest.txt | \
+		xargs -r -d '\n' -I{} find {} -depth -type d -empty -delete
+	rm $(BUILD_DIR)/install_manifest.txt
+
+# A Debian package, built with debhelper from a copy of the source, into dist/.
+deb:
+	@scripts/install-deps deb
+	rm -rf $(BUILD_DIR)/deb && mkdir -p $(BUILD_DIR)/deb/tallyglow dist
+	git ls-files -z --cached --others --exclude-standard | xargs -0 cp --parents -t $(BUILD_DIR)/deb/tallyglow
+	cd $(BUILD_DIR)/deb/tallyglow && DEB_BUILD_OPTIONS="noddebs nocheck" dpkg-buildpackage -b -us -uc
+	mv $(BUILD_DIR)/deb/tallyglow_*.deb dist/
+	lintian --fail-on error dist/tallyglow_*.deb
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
