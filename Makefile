@@ -34,21 +34,28 @@ bench: deps
 	$(BUILD_DIR)-bench/bench/tallyglow-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	bench/panel-idle $(BUILD_DIR)-bench
 
-# `sudo make install`; PREFIX and DESTDIR as usual. The build folder keeps the
-# list of installed files for `make uninstall`.
-install: deps
-	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=$(PREFIX) $(CMAKE_FLAGS)
+# `sudo make install`; PREFIX and DESTDIR as usual. The list of installed
+# files is kept for `make uninstall` in a file of our own: CMake's
+# install_manifest.txt leaves out DESTDIR, and every later install (the tests
+# stage some) writes over it.
+# The build is configured again only for another prefix, and the manifest
+# goes, so that a build folder that is yours stays writable by you after sudo.
+install: deps $(BUILD_DIR)/build.ninja
+	grep -qx 'CMAKE_INSTALL_PREFIX:PATH=$(PREFIX)' $(BUILD_DIR)/CMakeCache.txt || \
+		cmake -S . -B $(BUILD_DIR) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
 	cmake --build $(BUILD_DIR) --target tallyglow tallyglow-screen-watch
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR)
+	sed 's|^|$(DESTDIR)|' $(BUILD_DIR)/install_manifest.txt > $(BUILD_DIR)/installed-files.txt
+	rm $(BUILD_DIR)/install_manifest.txt
 
 uninstall:
-	@test -f $(BUILD_DIR)/install_manifest.txt || { echo "uninstall: nothing installed from $(BUILD_DIR)"; exit 1; }
-	xargs -d '\n' rm -f < $(BUILD_DIR)/install_manifest.txt
+	@test -f $(BUILD_DIR)/installed-files.txt || { echo "uninstall: nothing installed from $(BUILD_DIR)"; exit 1; }
+	xargs -d '\n' rm -f < $(BUILD_DIR)/installed-files.txt
 	@# The private folders go too, once empty.
 	sed -n 's:/tallyglow/tallyglow-screen-watch\.so$$:/tallyglow:p; s:/tallyglow/icons/tallyglow\.svg$$:/tallyglow:p' \
-		$(BUILD_DIR)/install_manifest.txt | \
+		$(BUILD_DIR)/installed-files.txt | \
 		xargs -r -d '\n' -I{} find {} -depth -type d -empty -delete
-	rm $(BUILD_DIR)/install_manifest.txt
+	rm $(BUILD_DIR)/installed-files.txt
 
 # A Debian package, built with debhelper from a copy of the source, into dist/.
 deb:
