@@ -12,7 +12,6 @@ namespace {
 using WatcherQuery = bool (*)();
 using DescriptorQuery = int (*)();
 
-// The plug-in is installed beside the program.
 constexpr const char* pluginFileName = "tallyglow-screen-watch.so";
 constexpr const char* queryName = "tallyglowIsScreenWatcherPresent";
 constexpr const char* descriptorName = "tallyglowScreenWatchDescriptor";
@@ -25,13 +24,25 @@ struct ScreenWatchPlugin {
 // Set once a query has run the lookup, so that asking for the descriptor never loads the plug-in.
 std::atomic<bool> hasLookedUp{false};
 
+// In a build the plug-in sits beside the program. Installed, it sits in a
+// private library folder that the build names relative to the program's own
+// folder (TALLYGLOW_PLUGIN_FOLDER_FROM_PROGRAM), so that a staged or moved
+// installation finds it too.
 std::filesystem::path pluginPath() {
     std::error_code error;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) {
         return {};
     }
-    return program.parent_path() / pluginFileName;
+    const std::filesystem::path besideProgram = program.parent_path() / pluginFileName;
+    const std::filesystem::path installed =
+        (program.parent_path() / TALLYGLOW_PLUGIN_FOLDER_FROM_PROGRAM / pluginFileName)
+            .lexically_normal();
+    if (!std::filesystem::exists(besideProgram, error) &&
+        std::filesystem::exists(installed, error)) {
+        return installed;
+    }
+    return besideProgram;
 }
 
 // The handle is needed only for the name lookup; the plug-in stays loaded for

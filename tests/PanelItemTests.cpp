@@ -4,7 +4,10 @@
 #include "PipeWireSession.h"
 
 #include <QRegularExpression>
+#include <filesystem>
 #include <ostream>
+#include <set>
+#include <string>
 
 using namespace std::chrono_literals;
 using namespace PanelTesting;
@@ -220,6 +223,111 @@ TEST_F(PanelItemTest, KeepsRunningWithoutASessionBus) {
     EXPECT_FALSE(program.waitForFinished(2500));
     EXPECT_EQ(program.state(), QProcess::Running);
 }
+
+// Installs the build into the folder as `DESTDIR=folder cmake --install` does,
+// under the given prefix; answers the prefix's folder inside it.
+std::filesystem::path stageInstall(const std::filesystem::path& folder, const QString& prefix) {
+    QProcess install;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DESTDIR"), QString::fromStdString(folder));
+    install.setProcessEnvironment(environment);
+    install.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    install.start(QStringLiteral(CMAKE_COMMAND),
+                  {QStringLiteral("--install"), QStringLiteral(BUILD_FOLDER),
+                   QStringLiteral("--prefix"), prefix});
+    EXPECT_TRUE(install.waitForFinished(30000));
+    EXPECT_EQ(install.exitCode(), 0);
+    return folder / prefix.mid(1).toStdString();
+}
+
+std::set<std::string> filesUnder(const std::filesystem::path& folder) {
+    std::set<std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        if (!entry.is_directory()) {
+            files.insert(entry.path().lexically_relative(folder).string());
+        }
+    }
+    return files;
+}
+
+TEST_F(PanelItemTest, InstallsTheProgramItsPluginIconAndDesktopFiles) {
+    const std::filesystem::path stage = folder / "stage";
+    stageInstall(stage, QStringLiteral(INSTALL_PREFIX));
+    const std::string prefix = std::string(INSTALL_PREFIX).substr(1) + "/";
+    const std::string id = APPLICATION_ID;
+    const std::set<std::string> expected{
+        prefix + BINARY_FOLDER "/tallyglow",
+        prefix + PLUGIN_FOLDER "/tallyglow-screen-watch.so",
+        prefix + ICON_FOLDER "/tallyglow.svg",
+        prefix + DATA_FOLDER "/icons/hicolor/scalable/apps/" + id + ".svg",
+        prefix + DATA_FOLDER "/applications/" + id + ".desktop",
+        prefix + DATA_FOLDER "/metainfo/" + id + ".metainfo.xml",
+        prefix + MANUAL_FOLDER "/man1/tallyglow.1",
+        std::string(AUTOSTART_FOLDER).substr(1) + "/" + id + ".desktop",
+    };
+    EXPECT_EQ(filesUnder(stage), expected);
+
+    // Menus and the session start the installed program, wherever PATH points.
+    for (const std::string& entry :
+         {prefix + DATA_FOLDER "/applications/" + id + ".desktop",
+          std::string(AUTOSTART_FOLDER).substr(1) + "/" + id + ".desktop"}) {
+        EXPECT_NE(readWholeFile(stage / entry)
+                      .find("\nExec=" INSTALL_PREFIX "/" BINARY_FOLDER "/tallyglow\n"),
+                  std::string::npos)
+            << entry;
+    }
+}
+
+// Where the program runs from; an empty prefix is the build folder.
+struct Installation {
+    const char* name;
+    const char* prefix;
+};
+
+void PrintTo(const Installation& installation, std::ostream* stream) {
+    *stream << installation.name;
+}
+
+class InstalledProgramTest : public PanelItemTest,
+                             public ::testing::WithParamInterface<Installation> {};
+
+// The program finds its plug-in and its icon from its own folder, so a staged
+// installation, or one under another prefix than it was built for, runs as
+// the real one.
+TEST_P(InstalledProgramTest, ShowsItsLabelWithItsOwnPluginAndIcon) {
+    std::filesystem::path plugin =
+        std::filesystem::path(BUILD_FOLDER) / "tallyglow-screen-watch.so";
+    std::filesystem::path icons = std::filesystem::path(BUILD_FOLDER) / "icons";
+    if (*GetParam().prefix) {
+        const std::filesystem::path root =
+            stageInstall(folder / "stage", QString::fromUtf8(GetParam().prefix));
+        programFile = QString::fromStdString(root / BINARY_FOLDER / "tallyglow");
+        plugin = root / PLUGIN_FOLDER / "tallyglow-screen-watch.so";
+        icons = root / ICON_FOLDER;
+    }
+    ASSERT_TRUE(std::filesystem::exists(programFile.toStdString()));
+    // Masking while the screen is cast is on by default, so the first title loads the plug-in.
+    storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
+    TestWatcher watcher(bus, QStringLiteral("watcher"));
+    QProcess& program = launch();
+
+    ASSERT_TRUE(waitForRegistrations(watcher, 1));
+    EXPECT_EQ(watcher.registrations.front().labelAtRegistration, QStringLiteral("$200.00"));
+    const QString iconFolder = itemProperties(program).value("IconThemePath").toString();
+    EXPECT_EQ(std::filesystem::path(iconFolder.toStdString()), std::filesystem::canonical(icons));
+    EXPECT_TRUE(std::filesystem::exists(icons / "tallyglow.svg"));
+
+    const std::string maps = "/proc/" + std::to_string(program.processId()) + "/maps";
+    const std::string loaded = std::filesystem::canonical(plugin).string();
+    EXPECT_TRUE(waitFor([&] { return readWholeFile(maps).find(loaded) != std::string::npos; }, 5s))
+        << loaded;
+}
+
+INSTANTIATE_TEST_SUITE_P(Installations, InstalledProgramTest,
+                         ::testing::Values(Installation{"BuildFolder", ""},
+                                           Installation{"StagedInstall", INSTALL_PREFIX},
+                                           Installation{"OtherPrefix", "/opt/tallyglow"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 

@@ -241,7 +241,7 @@ protected:
         auto& program = *programs.emplace_back(std::make_unique<QProcess>());
         program.setProcessEnvironment(environment);
         program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        program.start(QStringLiteral(TALLYGLOW_PROGRAM), {});
+        program.start(programFile, {});
         program.waitForStarted(5000);
         return program;
     }
@@ -291,6 +291,9 @@ protected:
         return itemProperties(program).value("XAyatanaLabel").toString();
     }
 
+    // The program launch() starts: the one in the build folder, unless a test
+    // installed one elsewhere.
+    QString programFile = QStringLiteral(TALLYGLOW_PROGRAM);
     TemporaryFolder folder;
     // The program's XDG_RUNTIME_DIR; a test with a PipeWire daemon points it at the daemon's.
     std::filesystem::path runtimeFolder = folder / "runtime";
