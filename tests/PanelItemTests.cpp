@@ -163,6 +163,36 @@ TEST_F(PanelItemTest, RegistersWithAPanelThatStartsLater) {
     EXPECT_EQ(program.state(), QProcess::Running);
 }
 
+TEST_F(PanelItemTest, RegistersAgainWhenARunningPanelDropsTheItem) {
+    storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
+    // Told of the drop, or only left out of the panel's list.
+    for (const bool silently : {false, true}) {
+        TestWatcher watcher(bus, QStringLiteral("watcher %1").arg(silently));
+        watcher.dropsToMake = 1;
+        watcher.dropsSilently = silently;
+        QProcess& program = launch();
+        ASSERT_TRUE(waitForRegistrations(watcher, 2)) << "silently: " << silently;
+        EXPECT_EQ(watcher.registrations.back().service, itemService(program));
+        EXPECT_EQ(watcher.registrations.back().labelAtRegistration, QStringLiteral("$200.00"));
+        // Once listed, the item stays put.
+        waitFor([] { return false; }, 2s);
+        EXPECT_EQ(watcher.registrations.size(), 2u) << "silently: " << silently;
+        stopProcess(program);
+    }
+}
+
+TEST_F(PanelItemTest, APanelThatKeepsDroppingTheItemGetsFewerAndFewerRegistrations) {
+    storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
+    TestWatcher watcher(bus, QStringLiteral("watcher"));
+    watcher.dropsToMake = -1;
+    launch();
+    ASSERT_TRUE(waitForRegistrations(watcher, 1));
+    waitFor([] { return false; }, 8s);
+    // Retried a second after the first drop, then ever later: once a second would be 9.
+    EXPECT_GE(watcher.registrations.size(), 3u);
+    EXPECT_LE(watcher.registrations.size(), 5u);
+}
+
 TEST_F(PanelItemTest, SecondLaunchLeavesTheFirstAlone) {
     storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
     TestWatcher watcher(bus, QStringLiteral("watcher"));

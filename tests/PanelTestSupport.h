@@ -17,6 +17,7 @@
 #include <QProcess>
 #include <QTimeZone>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -111,16 +112,20 @@ struct Registration {
     QString labelAtRegistration;
 };
 
-// Behaves like a panel's watcher: takes registrations and reads the new item at once.
+// Behaves like a panel's watcher: takes registrations, reads the new item at
+// once and lists it. It can be told to drop items again, as a faulty panel does.
 class TestWatcher : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
+    Q_PROPERTY(QStringList RegisteredStatusNotifierItems MEMBER listed)
 
 public:
     TestWatcher(PrivateSessionBus& bus, const QString& connectionName)
         : connection(bus.connect(connectionName)) {
         connection.registerObject(QStringLiteral("/StatusNotifierWatcher"), this,
-                                  QDBusConnection::ExportAllSlots);
+                                  QDBusConnection::ExportAllSlots |
+                                      QDBusConnection::ExportAllProperties |
+                                      QDBusConnection::ExportAllSignals);
         owned = connection.registerService(watcherName);
         connection.registerService(QStringLiteral("org.kde.StatusNotifierHost-%1")
                                        .arg(QCoreApplication::applicationPid()));
@@ -137,6 +142,13 @@ public:
 
     bool ownsName() const { return owned; }
     std::vector<Registration> registrations;
+    // How many of the next registrations are dropped shortly after (-1: all),
+    // and whether the item is told so or only left out of the list.
+    int dropsToMake = 0;
+    bool dropsSilently = false;
+
+Q_SIGNALS:
+    void StatusNotifierItemUnregistered(const QString& service);
 
 public Q_SLOTS:
     void RegisterStatusNotifierItem(const QString& service, const QDBusMessage& message) {
@@ -147,11 +159,23 @@ public Q_SLOTS:
         const QDBusReply<QDBusVariant> label = connection.call(get, QDBus::Block, 5000);
         registrations.push_back({service, message.service(),
                                  label.isValid() ? label.value().variant().toString() : QString()});
+        listed.removeAll(service);
+        listed.append(service);
+        if (dropsToMake != 0) {
+            dropsToMake = std::max(dropsToMake - 1, -1);
+            QTimer::singleShot(100, this, [this, service] {
+                listed.removeAll(service);
+                if (!dropsSilently) {
+                    Q_EMIT StatusNotifierItemUnregistered(service);
+                }
+            });
+        }
     }
 
 private:
     QDBusConnection connection;
     bool owned = false;
+    QStringList listed;
 };
 
 // Collects the labels an item announces.
