@@ -177,6 +177,40 @@ TEST_F(ProgramInXServer, ShiftOrAltFlipTheMaskingOtherClicksShowTheMenu) {
     }
 }
 
+TEST_F(ProgramInXServer, AShiftClickThatOpensAPanelDrawnMenuLeavesItsCheckMarkTrue) {
+    storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
+    TestWatcher watcher(bus, QStringLiteral("watcher"));
+    QProcess& program = launch(true, display);
+    ASSERT_TRUE(waitForRegistrations(watcher, 1));
+    MessageRecorder updates;
+    ASSERT_TRUE(host.connect(
+        itemService(program), QStringLiteral("/MenuBar"), QStringLiteral("com.canonical.dbusmenu"),
+        QStringLiteral("ItemsPropertiesUpdated"), &updates, SLOT(message(QDBusMessage))));
+
+    // Masks, then unmasks: the mark is right in both directions.
+    for (const char* key : {"shift", "alt"}) {
+        const bool maskedBefore = label(program) == masked;
+        updates.messages.clear();
+        xdotool({QStringLiteral("keydown"), QString::fromLatin1(key)});
+        const QDBusMessage opening = callMenu(program, QStringLiteral("AboutToShow"), {0});
+        xdotool({QStringLiteral("keyup"), QString::fromLatin1(key)});
+        const bool maskedNow = label(program) == masked;
+        ASSERT_NE(maskedNow, maskedBefore) << key;
+
+        // The panel, drawing the menu now, reads it again and hears of the mark.
+        EXPECT_TRUE(opening.arguments().value(0).toBool()) << key;
+        EXPECT_EQ(toggleState(program), maskedNow ? 1 : 0) << key;
+        ASSERT_TRUE(waitFor([&] { return !updates.messages.empty(); }, 1s)) << key;
+        DBusMenuItemList updated;
+        updates.messages.front().arguments().value(0).value<QDBusArgument>() >> updated;
+        ASSERT_EQ(updated.size(), 1) << key;
+        EXPECT_EQ(updated.front().id, 1) << key;
+        EXPECT_EQ(updated.front().properties.value("toggle-state").toInt(), maskedNow ? 1 : 0)
+            << key;
+        sendMenuEvent(program, 0, QStringLiteral("closed"));
+    }
+}
+
 TEST_F(ProgramInXServer, TheSettingsWindowOpensOnAFirstRunAndOnlyOnce) {
     storePreferences(windowOver()); // no daily pay yet
     TestWatcher watcher(bus, QStringLiteral("watcher"));

@@ -189,6 +189,17 @@ public Q_SLOTS:
     void newLabel(const QString& label, const QString&) { labels.push_back(label); }
 };
 
+// Collects the messages of one signal, whatever its arguments.
+class MessageRecorder : public QObject {
+    Q_OBJECT
+
+public:
+    std::vector<QDBusMessage> messages;
+
+public Q_SLOTS:
+    void message(const QDBusMessage& message) { messages.push_back(message); }
+};
+
 // Today's working window, in a time zone where it is neither close to midnight.
 struct WorkingClock {
     QByteArray timeZone;
