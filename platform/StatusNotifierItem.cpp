@@ -347,7 +347,10 @@ void StatusNotifierItem::registerWithWatcher() {
     QDBusMessage call = QDBusMessage::createMethodCall(
         QString::fromLatin1(watcherService), QString::fromLatin1(watcherPath),
         QString::fromLatin1(watcherService), QStringLiteral("RegisterStatusNotifierItem"));
-    call << serviceName;
+    // By object path, on our own connection: GNOME's AppIndicator extension
+    // (43) also watches an item's service name, and that watch drops the item
+    // in some starts; by path it has none to watch.
+    call << QString::fromLatin1(itemPath);
     // No panel yet is no error: the owner watch brings us to the next one.
     call.setAutoStartService(false);
     connection.send(call);

@@ -19,9 +19,10 @@ TEST_F(PanelItemTest, RegistersWithItsFirstTitleAlreadyInPlace) {
 
     ASSERT_TRUE(waitForRegistrations(watcher, 1));
     const Registration& registration = watcher.registrations.front();
-    EXPECT_EQ(registration.service, itemService(program));
+    // By its object path, from its own connection.
+    EXPECT_EQ(registration.service, itemPath);
+    EXPECT_EQ(registration.sender, connectionOf(program));
     EXPECT_EQ(registration.labelAtRegistration, QStringLiteral("$200.00"));
-    EXPECT_EQ(host.interface()->serviceOwner(itemService(program)).value(), registration.sender);
 
     const QVariantMap properties = itemProperties(program);
     EXPECT_EQ(properties.value("XAyatanaLabel").toString(), QStringLiteral("$200.00"));
@@ -147,7 +148,7 @@ TEST_F(PanelItemTest, RegistersAgainWhenThePanelRestarts) {
     TestWatcher second(bus, QStringLiteral("second watcher"));
     ASSERT_TRUE(second.ownsName());
     ASSERT_TRUE(waitForRegistrations(second, 1));
-    EXPECT_EQ(second.registrations.front().service, itemService(*program));
+    EXPECT_EQ(second.registrations.front().sender, connectionOf(*program));
     EXPECT_EQ(second.registrations.front().labelAtRegistration, QStringLiteral("$200.00"));
 }
 
@@ -159,7 +160,7 @@ TEST_F(PanelItemTest, RegistersWithAPanelThatStartsLater) {
 
     TestWatcher watcher(bus, QStringLiteral("watcher"));
     ASSERT_TRUE(waitForRegistrations(watcher, 1));
-    EXPECT_EQ(watcher.registrations.front().service, itemService(program));
+    EXPECT_EQ(watcher.registrations.front().sender, connectionOf(program));
     EXPECT_EQ(program.state(), QProcess::Running);
 }
 
@@ -172,7 +173,7 @@ TEST_F(PanelItemTest, RegistersAgainWhenARunningPanelDropsTheItem) {
         watcher.dropsSilently = silently;
         QProcess& program = launch();
         ASSERT_TRUE(waitForRegistrations(watcher, 2)) << "silently: " << silently;
-        EXPECT_EQ(watcher.registrations.back().service, itemService(program));
+        EXPECT_EQ(watcher.registrations.back().sender, connectionOf(program));
         EXPECT_EQ(watcher.registrations.back().labelAtRegistration, QStringLiteral("$200.00"));
         // Once listed, the item stays put.
         waitFor([] { return false; }, 2s);

@@ -151,22 +151,27 @@ Q_SIGNALS:
     void StatusNotifierItemUnregistered(const QString& service);
 
 public Q_SLOTS:
+    // An item names its service, or its object path on the connection it calls from.
     void RegisterStatusNotifierItem(const QString& service, const QDBusMessage& message) {
+        const bool byPath = service.startsWith(u'/');
+        const QString name = byPath ? message.service() : service;
         QDBusMessage get = QDBusMessage::createMethodCall(
-            service, itemPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+            name, byPath ? service : itemPath, QStringLiteral("org.freedesktop.DBus.Properties"),
             QStringLiteral("Get"));
         get << itemInterface << QStringLiteral("XAyatanaLabel");
         const QDBusReply<QDBusVariant> label = connection.call(get, QDBus::Block, 5000);
         registrations.push_back({service, message.service(),
                                  label.isValid() ? label.value().variant().toString() : QString()});
-        listed.removeAll(service);
-        listed.append(service);
+        // Listed as Plasma lists items: the service, or the connection with the path.
+        const QString item = byPath ? name + service : service;
+        listed.removeAll(item);
+        listed.append(item);
         if (dropsToMake != 0) {
             dropsToMake = std::max(dropsToMake - 1, -1);
-            QTimer::singleShot(100, this, [this, service] {
-                listed.removeAll(service);
+            QTimer::singleShot(100, this, [this, item] {
+                listed.removeAll(item);
                 if (!dropsSilently) {
-                    Q_EMIT StatusNotifierItemUnregistered(service);
+                    Q_EMIT StatusNotifierItemUnregistered(item);
                 }
             });
         }
@@ -283,6 +288,10 @@ protected:
 
     static QString itemService(const QProcess& program) {
         return QStringLiteral("org.kde.StatusNotifierItem-%1-1").arg(program.processId());
+    }
+    // The program's own connection to the bus, which its item registers from.
+    QString connectionOf(const QProcess& program) {
+        return host.interface()->serviceOwner(itemService(program)).value();
     }
 
     QVariantMap itemProperties(const QProcess& program) {
