@@ -151,6 +151,14 @@ StatusNotifierItem::StatusNotifierItem(QDBusConnection busConnection, Identity i
     connection.registerService(serviceName);
     connection.registerObject(QString::fromLatin1(itemPath), this, QDBusConnection::ExportAdaptors);
 
+    // A watcher that drops the item, or never lists it, is asked again, ever later.
+    registrationCheck = new QTimer(this);
+    registrationCheck->setSingleShot(true);
+    registrationCheck->setInterval(registrationCheckDelay);
+    connect(registrationCheck, &QTimer::timeout, this, &StatusNotifierItem::checkStillRegistered);
+    nextRegistration = new QTimer(this);
+    nextRegistration->setSingleShot(true);
+    connect(nextRegistration, &QTimer::timeout, this, &StatusNotifierItem::registerWithWatcher);
     // Panels restart, and at login often start after us: offer the item to every new watcher.
     watcherOwner = new QDBusServiceWatcher(QString::fromLatin1(watcherService), connection,
                                            QDBusServiceWatcher::WatchForOwnerChange, this);
@@ -163,13 +171,6 @@ StatusNotifierItem::StatusNotifierItem(QDBusConnection busConnection, Identity i
                     registerWithWatcher();
                 }
             });
-    registrationCheck = new QTimer(this);
-    registrationCheck->setSingleShot(true);
-    registrationCheck->setInterval(registrationCheckDelay);
-    connect(registrationCheck, &QTimer::timeout, this, &StatusNotifierItem::checkStillRegistered);
-    nextRegistration = new QTimer(this);
-    nextRegistration->setSingleShot(true);
-    connect(nextRegistration, &QTimer::timeout, this, &StatusNotifierItem::registerWithWatcher);
     connection.connect(QString::fromLatin1(watcherService), QString::fromLatin1(watcherPath),
                        QString::fromLatin1(watcherService),
                        QStringLiteral("StatusNotifierItemUnregistered"), this,
@@ -347,9 +348,10 @@ void StatusNotifierItem::registerWithWatcher() {
     QDBusMessage call = QDBusMessage::createMethodCall(
         QString::fromLatin1(watcherService), QString::fromLatin1(watcherPath),
         QString::fromLatin1(watcherService), QStringLiteral("RegisterStatusNotifierItem"));
-    // By object path, on our own connection: GNOME's AppIndicator extension
-    // (43) also watches an item's service name, and that watch drops the item
-    // in some starts; by path it has none to watch.
+    // By object path, on our own connection. GNOME Shell 43's AppIndicator
+    // extension watches the service name an item registers with, and that
+    // watch makes it drop the item in some starts; by path there is no name
+    // to watch.
     call << QString::fromLatin1(itemPath);
     // No panel yet is no error: the owner watch brings us to the next one.
     call.setAutoStartService(false);
