@@ -139,8 +139,7 @@ void AppDelegate::statusItemClicked() {
     const std::uint64_t modifiers =
         Application::currentEventModifierFlags() | Application::modifierFlags();
     if (modifiers & maskToggleModifiers) {
-        settings.setMaskEarnings(!settings.maskEarnings());
-        refresh();
+        toggleMask();
         return;
     }
     statusItem->setMenu(menu.get());
@@ -151,6 +150,9 @@ void AppDelegate::statusItemClicked() {
 
 void AppDelegate::toggleMask() {
     settings.setMaskEarnings(!settings.maskEarnings());
+    // A panel may be drawing the menu at this moment, opened by the very
+    // click that flipped the masking: its check mark follows at once.
+    maskMenuItem->setChecked(settings.maskEarnings());
     refresh();
 }
 

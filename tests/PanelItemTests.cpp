@@ -23,9 +23,10 @@ TEST_F(PanelItemTest, RegistersWithItsFirstTitleAlreadyInPlace) {
 
     ASSERT_TRUE(waitForRegistrations(watcher, 1));
     const Registration& registration = watcher.registrations.front();
-    EXPECT_EQ(registration.service, itemService(program));
+    // By its object path, from its own connection.
+    EXPECT_EQ(registration.service, itemPath);
+    EXPECT_EQ(registration.sender, connectionOf(program));
     EXPECT_EQ(registration.labelAtRegistration, QStringLiteral("$200.00"));
-    EXPECT_EQ(host.interface()->serviceOwner(itemService(program)).value(), registration.sender);
 
     const QVariantMap properties = itemProperties(program);
     EXPECT_EQ(properties.value("XAyatanaLabel").toString(), QStringLiteral("$200.00"));
@@ -184,7 +185,7 @@ TEST_F(PanelItemTest, RegistersAgainWhenThePanelRestarts) {
     TestWatcher second(bus, QStringLiteral("second watcher"));
     ASSERT_TRUE(second.ownsName());
     ASSERT_TRUE(waitForRegistrations(second, 1));
-    EXPECT_EQ(second.registrations.front().service, itemService(*program));
+    EXPECT_EQ(second.registrations.front().sender, connectionOf(*program));
     EXPECT_EQ(second.registrations.front().labelAtRegistration, QStringLiteral("$200.00"));
 }
 
@@ -196,8 +197,45 @@ TEST_F(PanelItemTest, RegistersWithAPanelThatStartsLater) {
 
     TestWatcher watcher(bus, QStringLiteral("watcher"));
     ASSERT_TRUE(waitForRegistrations(watcher, 1));
-    EXPECT_EQ(watcher.registrations.front().service, itemService(program));
+    EXPECT_EQ(watcher.registrations.front().sender, connectionOf(program));
     EXPECT_EQ(program.state(), QProcess::Running);
+}
+
+TEST_F(PanelItemTest, RegistersAgainWhenARunningPanelDropsTheItem) {
+    storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
+    // Told of the drop, or only left out of the panel's list.
+    for (const bool silently : {false, true}) {
+        TestWatcher watcher(bus, QStringLiteral("watcher %1").arg(silently));
+        watcher.dropsToMake = 1;
+        watcher.dropsSilently = silently;
+        QProcess& program = launch();
+        ASSERT_TRUE(waitForRegistrations(watcher, 2)) << "silently: " << silently;
+        EXPECT_EQ(watcher.registrations.back().sender, connectionOf(program));
+        EXPECT_EQ(watcher.registrations.back().labelAtRegistration, QStringLiteral("$200.00"));
+        // Once listed, the item stays put.
+        waitFor([] { return false; }, 2s);
+        EXPECT_EQ(watcher.registrations.size(), 2u) << "silently: " << silently;
+        stopProcess(program);
+    }
+}
+
+TEST_F(PanelItemTest, APanelThatKeepsDroppingTheItemGetsFewerAndFewerRegistrations) {
+    storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
+    {
+        TestWatcher watcher(bus, QStringLiteral("watcher"));
+        watcher.dropsToMake = -1;
+        launch();
+        ASSERT_TRUE(waitForRegistrations(watcher, 1));
+        waitFor([] { return false; }, 8s);
+        // Retried a second after the first drop, then ever later: once a second would be 9.
+        EXPECT_GE(watcher.registrations.size(), 3u);
+        EXPECT_LE(watcher.registrations.size(), 5u);
+    }
+    // A new panel starts afresh: its one drop is retried after a second again.
+    TestWatcher next(bus, QStringLiteral("next watcher"));
+    ASSERT_TRUE(next.ownsName());
+    next.dropsToMake = 1;
+    EXPECT_TRUE(waitFor([&] { return next.registrations.size() >= 2; }, 3s));
 }
 
 TEST_F(PanelItemTest, SecondLaunchLeavesTheFirstAlone) {
