@@ -1,8 +1,10 @@
 # Thin wrappers: each target installs what is missing, then drives CMake.
 BUILD_DIR ?= build
 CMAKE_FLAGS ?=
+PREFIX ?= /usr/local
+DESTDIR ?=
 
-.PHONY: all build run test bench deps format clean
+.PHONY: all build run test bench deps format clean install uninstall deb
 
 all: build
 
@@ -31,6 +33,38 @@ bench: deps
 	cmake --build $(BUILD_DIR)-bench
 	$(BUILD_DIR)-bench/bench/tallyglow-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	bench/panel-idle $(BUILD_DIR)-bench
+
+# `sudo make install`; PREFIX and DESTDIR as usual. The list of installed
+# files is kept for `make uninstall` in a file of our own: CMake's
+# install_manifest.txt leaves out DESTDIR, and every later install (the tests
+# stage some) writes over it.
+# The build is configured again only for another prefix, and the manifest
+# goes, so that a build folder that is yours stays writable by you after sudo.
+install: deps $(BUILD_DIR)/build.ninja
+	grep -qx 'CMAKE_INSTALL_PREFIX:PATH=$(PREFIX)' $(BUILD_DIR)/CMakeCache.txt || \
+		cmake -S . -B $(BUILD_DIR) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(BUILD_DIR) --target tallyglow tallyglow-screen-watch
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR)
+	sed 's|^|$(DESTDIR)|' $(BUILD_DIR)/install_manifest.txt > $(BUILD_DIR)/installed-files.txt
+	rm $(BUILD_DIR)/install_manifest.txt
+
+uninstall:
+	@test -f $(BUILD_DIR)/installed-files.txt || { echo "uninstall: nothing installed from $(BUILD_DIR)"; exit 1; }
+	xargs -d '\n' rm -f < $(BUILD_DIR)/installed-files.txt
+	@# The private folders go too, once empty.
+	sed -n 's:/tallyglow/tallyglow-screen-watch\.so$$:/tallyglow:p; s:/tallyglow/icons/tallyglow\.svg$$:/tallyglow:p' \
+		$(BUILD_DIR)/installed-files.txt | \
+		xargs -r -d '\n' -I{} find {} -depth -type d -empty -delete
+	rm $(BUILD_DIR)/installed-files.txt
+
+# A Debian package, built with debhelper from a copy of the source, into dist/.
+deb:
+	@scripts/install-deps deb
+	rm -rf $(BUILD_DIR)/deb && mkdir -p $(BUILD_DIR)/deb/tallyglow dist
+	git ls-files -z --cached --others --exclude-standard | xargs -0 cp --parents -t $(BUILD_DIR)/deb/tallyglow
+	cd $(BUILD_DIR)/deb/tallyglow && DEB_BUILD_OPTIONS="noddebs nocheck" dpkg-buildpackage -b -us -uc
+	mv $(BUILD_DIR)/deb/tallyglow_*.deb dist/
+	lintian --fail-on error dist/tallyglow_*.deb
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -64,7 +64,8 @@ Application::Application() {
     new QApplication(argumentCount, arguments);
     QApplication::setApplicationName(QStringLiteral("tallyglow"));
     // No display name: Qt would add it to every window title.
-    QApplication::setDesktopFileName(QStringLiteral("tallyglow"));
+    // The desktop entry's name, by which desktops match our windows to it.
+    QApplication::setDesktopFileName(QStringLiteral(TALLYGLOW_APPLICATION_ID));
 }
 
 bool Application::isOnlyInstanceInSession() {

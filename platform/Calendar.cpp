@@ -2,6 +2,10 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <sys/stat.h>
 #include <unicode/calendar.h>
@@ -20,10 +24,22 @@ std::optional<std::int32_t> asField(std::int64_t value) {
     return static_cast<std::int32_t>(value);
 }
 
-// What identifies the host's zone cheaply: $TZ and the /etc/localtime link.
+namespace fs = std::filesystem;
+
+const char* const zoneDatabase = "/usr/share/zoneinfo";
+
+std::string& hostZoneFile() {
+    static std::string path = "/etc/localtime";
+    return path;
+}
+
+// What identifies the host's zone cheaply: $TZ and the zone file itself, not
+// what it links to. A link re-pointed, or a file replaced or rewritten in
+// place, gets a new inode or change time.
 struct HostZoneStamp {
     std::string tz;
     bool tzSet = false;
+    std::string zoneFile;
     ino_t inode = 0;
     std::int64_t changedSeconds = 0;
     long changedNanoseconds = 0;
@@ -34,8 +50,9 @@ struct HostZoneStamp {
             stamp.tzSet = true;
             stamp.tz = tz;
         }
+        stamp.zoneFile = hostZoneFile();
         struct stat link {};
-        if (::lstat("/etc/localtime", &link) == 0) {
+        if (::lstat(stamp.zoneFile.c_str(), &link) == 0) {
             stamp.inode = link.st_ino;
             stamp.changedSeconds = link.st_ctim.tv_sec;
             stamp.changedNanoseconds = link.st_ctim.tv_nsec;
@@ -44,6 +61,63 @@ struct HostZoneStamp {
     }
     bool operator==(const HostZoneStamp&) const = default;
 };
+
+std::optional<std::string> wholeFile(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        return std::nullopt;
+    }
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+std::unique_ptr<icu::TimeZone> knownZone(const std::string& id) {
+    std::unique_ptr<icu::TimeZone> zone(
+        icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(id)));
+    if (*zone == icu::TimeZone::getUnknown()) {
+        return nullptr;
+    }
+    return zone;
+}
+
+// A copied zone file: the zone whose file in the database has the same bytes.
+std::unique_ptr<icu::TimeZone> zoneWithTheSameFile(const fs::path& copy) {
+    std::error_code error;
+    const auto size = fs::file_size(copy, error);
+    const auto contents = error ? std::nullopt : wholeFile(copy);
+    UErrorCode status = U_ZERO_ERROR;
+    const std::unique_ptr<icu::StringEnumeration> ids(icu::TimeZone::createTimeZoneIDEnumeration(
+        UCAL_ZONE_TYPE_CANONICAL, nullptr, nullptr, status));
+    if (!contents || U_FAILURE(status)) {
+        return nullptr;
+    }
+    while (const char* id = ids->next(nullptr, status)) {
+        const fs::path candidate = fs::path(zoneDatabase) / id;
+        if (fs::file_size(candidate, error) == size && !error && wholeFile(candidate) == contents) {
+            return knownZone(id);
+        }
+    }
+    return nullptr;
+}
+
+// The zone that $TZ or the zone file names. A link names the zone by its path
+// in the database, as systemd's timedatectl makes it.
+icu::TimeZone* hostTimeZone() {
+    if (!std::getenv("TZ")) {
+        std::error_code error;
+        const std::string target = fs::canonical(hostZoneFile(), error).string();
+        const auto inDatabase = target.find("/zoneinfo/");
+        std::unique_ptr<icu::TimeZone> zone;
+        if (!error && inDatabase != std::string::npos) {
+            zone = knownZone(target.substr(inDatabase + std::strlen("/zoneinfo/")));
+        } else if (!error) {
+            zone = zoneWithTheSameFile(target);
+        }
+        if (zone) {
+            return zone.release();
+        }
+    }
+    return icu::TimeZone::detectHostTimeZone();
+}
 
 } // namespace
 
@@ -89,12 +163,16 @@ Calendar& Calendar::operator=(Calendar&&) noexcept = default;
 
 const Calendar& Calendar::current() {
     static HostZoneStamp stamp = HostZoneStamp::read();
-    static Calendar calendar(std::make_unique<Engine>(icu::TimeZone::detectHostTimeZone()));
+    static Calendar calendar(std::make_unique<Engine>(hostTimeZone()));
     if (HostZoneStamp now = HostZoneStamp::read(); !(now == stamp)) {
         stamp = std::move(now);
-        calendar = Calendar(std::make_unique<Engine>(icu::TimeZone::detectHostTimeZone()));
+        calendar = Calendar(std::make_unique<Engine>(hostTimeZone()));
     }
     return calendar;
+}
+
+void Calendar::setHostZoneFile(std::string path) {
+    hostZoneFile() = std::move(path);
 }
 
 std::string Calendar::timeZoneId() const {

@@ -22,9 +22,15 @@ struct Instant {
 // The Gregorian calendar in one time zone.
 class Calendar {
 public:
-    // The calendar of the host's time zone as it is now. The returned calendar
-    // is shared and rebuilt only when the host's zone has changed.
+    // The calendar of the host's time zone as it is now: $TZ when set, else the
+    // zone that /etc/localtime names, as a link into the zone database or as a
+    // copy of one of its files. The returned calendar is shared and rebuilt
+    // only when $TZ or the zone file has changed.
     static const Calendar& current();
+
+    // The file that names the host's zone in place of /etc/localtime, for
+    // tests that change it.
+    static void setHostZoneFile(std::string path);
 
     // A calendar in the named time zone, e.g. "America/New_York".
     explicit Calendar(const std::string& timeZoneId);

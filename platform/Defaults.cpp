@@ -1,10 +1,13 @@
 #include "Defaults.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTimer>
 #include <QVariant>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -14,6 +17,10 @@ namespace {
 
 // A preferences file is a few hundred bytes; anything this large is not ours.
 constexpr qint64 largestReadableFile = 1024 * 1024;
+
+// A save that failed is tried again after this long, doubling up to the cap.
+constexpr int firstRetryMilliseconds = 1000;
+constexpr int longestRetryMilliseconds = 64 * 1000;
 
 QString qtKey(const std::string& key) {
     return QString::fromStdString(key);
@@ -158,11 +165,18 @@ void removeAbandonedLock(const QString& file) {
     }
 }
 
+// The folder holds a salary and is ours alone, so group and others lose any
+// access they have; the user's own bits are left as they are. Folders above it
+// are the user's and keep their modes.
 void makePrivateFolder(const std::filesystem::path& folder) {
-    std::error_code error;
-    if (std::filesystem::exists(folder, error)) {
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode) && (info.st_mode & 077) != 0) {
+            ::chmod(folder.c_str(), info.st_mode & 0700);
+        }
         return;
     }
+    std::error_code error;
     std::filesystem::create_directories(folder.parent_path(), error);
     if (::mkdir(folder.c_str(), 0700) != 0) {
         return;
@@ -170,13 +184,28 @@ void makePrivateFolder(const std::filesystem::path& folder) {
     ::chmod(folder.c_str(), 0700);
 }
 
+// "<file>.bad", else "<file>.bad.1", "<file>.bad.2", ...: the first name not
+// taken, so that no earlier unreadable file is lost.
+QString freeSetAsideName(const QString& file) {
+    const QString base = file + QStringLiteral(".bad");
+    QString name = base;
+    for (int number = 1; fileExists(name); ++number) {
+        name = base + QLatin1Char('.') + QString::number(number);
+    }
+    return name;
+}
+
 } // namespace
 
 struct Defaults::Storage {
     QString path;
     QVariantMap stored;
+    // Changes not yet in the file, by key; an invalid value stands for a removal.
+    QVariantMap unsaved;
     // The file on disk could not be read when we opened it.
     bool unreadableOnDisk = false;
+    std::unique_ptr<QTimer> retryTimer;
+    int retryMilliseconds = firstRetryMilliseconds;
 };
 
 Defaults::Defaults(std::string filePath)
@@ -273,40 +302,94 @@ void Defaults::registerDefaults(const std::map<std::string, Value>& fallbacks) {
     }
 }
 
-// Writes one key (or removes it, for no value) through to the file. The value
-// is kept in memory whatever happens to the file.
+// Writes one key (or removes it, for no value) through to the file, with any
+// change an earlier save could not write. The value is kept in memory whatever
+// happens to the file.
 void Defaults::save(const std::string& key, const Value* value) {
     const QString name = qtKey(key);
     if (value) {
         storage->stored.insert(name, toQVariant(*value));
+        storage->unsaved.insert(name, toQVariant(*value));
     } else {
         storage->stored.remove(name);
+        storage->unsaved.insert(name, QVariant());
     }
 
+    writeAndReport();
+}
+
+void Defaults::writeAndReport() {
+    const bool wasSaving = saveSucceeded;
+    saveSucceeded = writeUnsaved();
+    if (saveSucceeded) {
+        storage->unsaved.clear();
+        storage->retryMilliseconds = firstRetryMilliseconds;
+        if (storage->retryTimer) {
+            storage->retryTimer->stop();
+        }
+        if (!wasSaving) {
+            qWarning().noquote() << "Tallyglow: preferences saved again to" << storage->path;
+        }
+        return;
+    }
+    // One line for the failure, however many retries follow.
+    if (wasSaving) {
+        qWarning().noquote() << "Tallyglow: cannot save preferences to" << storage->path
+                             << "- the change is kept in memory and saved as soon as possible";
+    }
+    retryLater();
+}
+
+// Retries need an event loop; without one, only the next change writes.
+void Defaults::retryLater() {
+    if (!QCoreApplication::instance()) {
+        return;
+    }
+    if (!storage->retryTimer) {
+        storage->retryTimer = std::make_unique<QTimer>();
+        storage->retryTimer->setSingleShot(true);
+        QObject::connect(storage->retryTimer.get(), &QTimer::timeout, [this] {
+            storage->retryMilliseconds =
+                std::min(storage->retryMilliseconds * 2, longestRetryMilliseconds);
+            writeAndReport();
+        });
+        // Quitting is the last chance for a change that is still waiting.
+        QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit,
+                         storage->retryTimer.get(), [this] {
+                             if (!saveSucceeded) {
+                                 writeAndReport();
+                             }
+                         });
+    }
+    if (!storage->retryTimer->isActive()) {
+        storage->retryTimer->start(storage->retryMilliseconds);
+    }
+}
+
+bool Defaults::writeUnsaved() {
     const QString& file = storage->path;
     makePrivateFolder(std::filesystem::path(path).parent_path());
     // Whatever we cannot read is kept aside rather than merged into or
     // overwritten by our save. A file that turned bad since we opened it
     // counts too.
     if (storage->unreadableOnDisk || (fileExists(file) && !readFile(file))) {
-        const QString setAside = file + QStringLiteral(".bad");
-        QFile::remove(setAside);
-        if (fileExists(file) && !QFile::rename(file, setAside)) {
-            saveSucceeded = false;
-            return;
+        if (fileExists(file) && !QFile::rename(file, freeSetAsideName(file))) {
+            return false;
         }
         storage->unreadableOnDisk = false;
     }
 
     removeAbandonedLock(file);
     QSettings settings(file, QSettings::IniFormat);
-    if (value) {
-        settings.setValue(name, toQVariant(*value));
-    } else {
-        settings.remove(name);
+    for (const auto& [name, value] : storage->unsaved.asKeyValueRange()) {
+        if (value.isValid()) {
+            settings.setValue(name, value);
+        } else {
+            settings.remove(name);
+        }
     }
     settings.sync();
-    saveSucceeded = settings.status() == QSettings::NoError;
     // Qt saves the file world-readable; it holds a salary.
     ::chmod(path.c_str(), 0600);
+    return settings.status() == QSettings::NoError;
 }

@@ -11,10 +11,15 @@
 //
 // Reads come from memory (loaded once when the store is opened); registered
 // fallbacks live in memory only and a stored value always wins over them.
-// Every write goes to the file at once, atomically, and private to the user.
-// A file that cannot be read reads as "nothing stored" and is set aside as
-// "<file>.bad" before the first write, never overwritten with what we could
-// not parse. A write that fails keeps the program running.
+// Every write goes to the file at once, atomically, and private to the user;
+// the file's folder is the store's own and is kept private too. A file that
+// cannot be read reads as "nothing stored" and is set aside under the next
+// free name of "<file>.bad", "<file>.bad.1", ... before the first write, never
+// overwritten with what we could not parse. A write that fails keeps the
+// program running and the value in memory; the change is written with the
+// next one, or by a retry that backs off from one second to about a minute
+// while an event loop runs, and once more when the application quits. The
+// failure and the recovery each leave one line on standard error.
 class Defaults {
 public:
     using Value = std::variant<double, std::int64_t, bool, std::string>;
@@ -47,12 +52,16 @@ public:
 
     void registerDefaults(const std::map<std::string, Value>& fallbacks);
 
-    // Whether the last write reached the file.
+    // Whether the last write reached the file; while it has not, some change
+    // is still waiting to be written.
     bool lastSaveSucceeded() const { return saveSucceeded; }
 
 private:
     struct Storage;
     void save(const std::string& key, const Value* value);
+    void writeAndReport();
+    bool writeUnsaved();
+    void retryLater();
 
     std::string path;
     std::unique_ptr<Storage> storage;

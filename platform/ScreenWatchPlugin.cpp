@@ -2,8 +2,10 @@
 // screen right now, from the node states in PipeWire's registry. Every
 // Wayland screen cast is a PipeWire video node, read while the cast runs.
 //
-// Single-threaded and never blocking: each call handles what the daemon has
-// sent since the last one and answers from the states tracked so far.
+// Single-threaded and never blocking for long: each call handles what the
+// daemon has sent since the last one and answers from the states tracked so
+// far. Only right after connecting does a call wait, briefly, for the daemon
+// to tell what exists: a cast may already be running when the program starts.
 
 #include <chrono>
 #include <cstring>
@@ -18,6 +20,9 @@ namespace {
 constexpr std::chrono::seconds reconnectInterval{3};
 // Events handled per call at most, so that a flood cannot hold the caller up.
 constexpr int iterationsPerCall = 256;
+// How long a call that has just connected may wait for the daemon's answer. A
+// local daemon answers within milliseconds; a hung one must not freeze the start.
+constexpr std::chrono::milliseconds settleLimit{200};
 
 bool equals(const char* text, const char* expected) {
     return text && std::strcmp(text, expected) == 0;
@@ -60,8 +65,8 @@ public:
         if (!context) {
             return false;
         }
-        if (!core) {
-            connectIfDue();
+        if (!core && connectIfDue()) {
+            settle();
         }
         for (int iteration = 0; core && iteration < iterationsPerCall; ++iteration) {
             if (pw_loop_iterate(loop, 0) <= 0) {
@@ -80,22 +85,27 @@ public:
         return false;
     }
 
+    // Readable whenever the daemon has sent something: the program watches it
+    // to answer again at once instead of at its next refresh.
+    int eventDescriptor() const { return loop ? pw_loop_get_fd(loop) : -1; }
+
 private:
-    void connectIfDue() {
+    bool connectIfDue() {
         const auto now = std::chrono::steady_clock::now();
         if (hasAttempted && now - lastAttempt < reconnectInterval) {
-            return;
+            return false;
         }
         hasAttempted = true;
         lastAttempt = now;
         core = pw_context_connect(context, nullptr, 0);
         if (!core) {
-            return;
+            return false;
         }
         disconnected = false;
         static const pw_core_events coreEvents = [] {
             pw_core_events events{};
             events.version = PW_VERSION_CORE_EVENTS;
+            events.done = onCoreDone;
             events.error = onCoreError;
             return events;
         }();
@@ -109,6 +119,32 @@ private:
             return events;
         }();
         pw_registry_add_listener(registry, &registryListener, &registryEvents, this);
+        return true;
+    }
+
+    // Two round trips: the first brings the registry's nodes, which are bound
+    // as they arrive; the second, their states.
+    void settle() {
+        const auto deadline = std::chrono::steady_clock::now() + settleLimit;
+        for (int roundTrip = 0; roundTrip < 2 && core && !disconnected; ++roundTrip) {
+            awaitedSync = pw_core_sync(core, PW_ID_CORE, 0);
+            synced = false;
+            while (!synced && !disconnected) {
+                const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                    deadline - std::chrono::steady_clock::now());
+                if (left.count() <= 0) {
+                    return;
+                }
+                pw_loop_iterate(loop, static_cast<int>(left.count()));
+            }
+        }
+    }
+
+    static void onCoreDone(void* data, uint32_t id, int sequence) {
+        auto* self = static_cast<ScreenWatch*>(data);
+        if (id == PW_ID_CORE && sequence == self->awaitedSync) {
+            self->synced = true;
+        }
     }
 
     void disconnect() {
@@ -194,15 +230,29 @@ private:
     spa_hook registryListener{};
     std::map<uint32_t, std::unique_ptr<TrackedNode>> nodes;
     bool disconnected = false;
+    int awaitedSync = 0;
+    bool synced = false;
     bool hasAttempted = false;
     std::chrono::steady_clock::time_point lastAttempt;
 };
 
 } // namespace
 
-// The plug-in's one entry point. Its state lives as long as the process; the
-// program never unloads the plug-in.
-extern "C" __attribute__((visibility("default"))) bool tallyglowIsScreenWatcherPresent() {
+namespace {
+
+// Lives as long as the process; the program never unloads the plug-in.
+ScreenWatch& screenWatch() {
     static ScreenWatch* const watch = new ScreenWatch();
-    return watch->isWatcherPresent();
+    return *watch;
+}
+
+} // namespace
+
+// The plug-in's entry points.
+extern "C" __attribute__((visibility("default"))) bool tallyglowIsScreenWatcherPresent() {
+    return screenWatch().isWatcherPresent();
+}
+
+extern "C" __attribute__((visibility("default"))) int tallyglowScreenWatchDescriptor() {
+    return screenWatch().eventDescriptor();
 }

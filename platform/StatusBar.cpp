@@ -9,11 +9,14 @@
 
 namespace {
 
-// Beside the program in a build, or in its share folder once installed.
+// Beside the program in a build; installed, in the program's share folder,
+// which the build names relative to the program's own folder
+// (TALLYGLOW_ICON_FOLDER_FROM_PROGRAM), so that a staged or moved installation
+// finds it too.
 QString iconFolder(const QString& iconName) {
     const QDir programFolder(QCoreApplication::applicationDirPath());
     for (const QString& candidate :
-         {QStringLiteral("icons"), QStringLiteral("../share/tallyglow/icons")}) {
+         {QStringLiteral("icons"), QStringLiteral(TALLYGLOW_ICON_FOLDER_FROM_PROGRAM)}) {
         const QString folder = programFolder.absoluteFilePath(candidate);
         if (QFileInfo::exists(folder + u'/' + iconName + QStringLiteral(".svg"))) {
             return QDir::cleanPath(folder);

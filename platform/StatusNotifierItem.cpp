@@ -8,15 +8,29 @@
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusMetaType>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
+#include <QDBusVariant>
 #include <QList>
 #include <QMenu>
+#include <QTimer>
+#include <algorithm>
 
 namespace {
 
 const char* const watcherService = "org.kde.StatusNotifierWatcher";
 const char* const watcherPath = "/StatusNotifierWatcher";
 const char* const itemPath = "/StatusNotifierItem";
+
+// A watcher lists a new item well within this; GNOME's drops it within a second.
+constexpr std::chrono::milliseconds registrationCheckDelay{1500};
+// Registering again after a drop: soon at first, then ever later, at most
+// a few times a minute.
+constexpr std::chrono::milliseconds firstRetryDelay{1000};
+constexpr std::chrono::milliseconds longestRetryDelay{20000};
+// A registration that held this long stuck: the next drop is retried soon again.
+constexpr std::chrono::seconds registrationHeld{60};
 
 // One image of an icon, ARGB32 in network byte order: the type "(iiay)".
 struct StatusNotifierIconPixmap {
@@ -137,15 +151,30 @@ StatusNotifierItem::StatusNotifierItem(QDBusConnection busConnection, Identity i
     connection.registerService(serviceName);
     connection.registerObject(QString::fromLatin1(itemPath), this, QDBusConnection::ExportAdaptors);
 
+    // A watcher that drops the item, or never lists it, is asked again, ever later.
+    registrationCheck = new QTimer(this);
+    registrationCheck->setSingleShot(true);
+    registrationCheck->setInterval(registrationCheckDelay);
+    connect(registrationCheck, &QTimer::timeout, this, &StatusNotifierItem::checkStillRegistered);
+    nextRegistration = new QTimer(this);
+    nextRegistration->setSingleShot(true);
+    connect(nextRegistration, &QTimer::timeout, this, &StatusNotifierItem::registerWithWatcher);
     // Panels restart, and at login often start after us: offer the item to every new watcher.
     watcherOwner = new QDBusServiceWatcher(QString::fromLatin1(watcherService), connection,
                                            QDBusServiceWatcher::WatchForOwnerChange, this);
     connect(watcherOwner, &QDBusServiceWatcher::serviceOwnerChanged, this,
             [this](const QString&, const QString&, const QString& newOwner) {
+                nextRegistration->stop();
+                registrationCheck->stop();
+                registrationsInARow = 0;
                 if (!newOwner.isEmpty()) {
                     registerWithWatcher();
                 }
             });
+    connection.connect(QString::fromLatin1(watcherService), QString::fromLatin1(watcherPath),
+                       QString::fromLatin1(watcherService),
+                       QStringLiteral("StatusNotifierItemUnregistered"), this,
+                       SLOT(watcherDroppedItem(QString)));
     // Queued, so the watcher hears of the item only once launch has given it a title.
     QMetaObject::invokeMethod(this, &StatusNotifierItem::registerWithWatcher, Qt::QueuedConnection);
 }
@@ -319,10 +348,69 @@ void StatusNotifierItem::registerWithWatcher() {
     QDBusMessage call = QDBusMessage::createMethodCall(
         QString::fromLatin1(watcherService), QString::fromLatin1(watcherPath),
         QString::fromLatin1(watcherService), QStringLiteral("RegisterStatusNotifierItem"));
-    call << serviceName;
+    // By object path, on our own connection. GNOME Shell 43's AppIndicator
+    // extension watches the service name an item registers with, and that
+    // watch makes it drop the item in some starts; by path there is no name
+    // to watch.
+    call << QString::fromLatin1(itemPath);
     // No panel yet is no error: the owner watch brings us to the next one.
     call.setAutoStartService(false);
     connection.send(call);
+    lastRegistration = std::chrono::steady_clock::now();
+    registrationCheck->start();
+}
+
+void StatusNotifierItem::checkStillRegistered() {
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        QString::fromLatin1(watcherService), QString::fromLatin1(watcherPath),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << QString::fromLatin1(watcherService) << QStringLiteral("RegisteredStatusNotifierItems");
+    get.setAutoStartService(false);
+    auto* pending = new QDBusPendingCallWatcher(connection.asyncCall(get), this);
+    connect(pending, &QDBusPendingCallWatcher::finished, this,
+            [this](QDBusPendingCallWatcher* call) {
+                call->deleteLater();
+                const QDBusPendingReply<QDBusVariant> reply = *call;
+                // A watcher that cannot tell whom it lists is taken at its word.
+                if (reply.isError()) {
+                    return;
+                }
+                const QStringList items = reply.value().variant().toStringList();
+                if (std::none_of(items.cbegin(), items.cend(),
+                                 [this](const QString& item) { return namesThisItem(item); })) {
+                    registerAgainLater();
+                }
+            });
+}
+
+void StatusNotifierItem::watcherDroppedItem(const QString& item) {
+    if (namesThisItem(item)) {
+        registerAgainLater();
+    }
+}
+
+void StatusNotifierItem::registerAgainLater() {
+    if (nextRegistration->isActive()) {
+        return;
+    }
+    registrationCheck->stop();
+    if (std::chrono::steady_clock::now() - lastRegistration >= registrationHeld) {
+        registrationsInARow = 0;
+    }
+    const int doublings = std::min(registrationsInARow, 5);
+    nextRegistration->start(std::min(firstRetryDelay * (1 << doublings), longestRetryDelay));
+    ++registrationsInARow;
+}
+
+bool StatusNotifierItem::namesThisItem(const QString& item) const {
+    // Watchers name items by the service or the connection, some with the
+    // object path after it ("/" or "@" between).
+    for (const QString& name : {serviceName, connection.baseService()}) {
+        if (item == name || item.startsWith(name + u'/') || item.startsWith(name + u'@')) {
+            return true;
+        }
+    }
+    return false;
 }
 
 #include "StatusNotifierItem.moc"

@@ -15,6 +15,7 @@
 class DBusMenuExporter;
 class QDBusServiceWatcher;
 class QMenu;
+class QTimer;
 
 // A panel item offered over D-Bus as an org.kde.StatusNotifierItem. The title
 // shows as the item's label (XAyatanaLabel), and as its title and tooltip for
@@ -61,6 +62,9 @@ public:
 Q_SIGNALS:
     void labelChanged();
 
+private Q_SLOTS:
+    void watcherDroppedItem(const QString& item);
+
 private:
     void setTitle(const std::string& title) override;
     void useMonospacedDigitFont() override;
@@ -76,6 +80,9 @@ private:
     void panelClosedMenu();
 
     void registerWithWatcher();
+    void registerAgainLater();
+    void checkStillRegistered();
+    bool namesThisItem(const QString& item) const;
     QString guideFor(const QString& text) const;
 
     QDBusConnection connection;
@@ -86,6 +93,13 @@ private:
     QDBusObjectPath menuPath{QStringLiteral("/")};
     bool monospacedDigits = false;
     QDBusServiceWatcher* watcherOwner = nullptr;
+    // A watcher may drop a live item, or never list it: we then register
+    // again, each time a little later, so a watcher that always refuses us is
+    // not flooded.
+    QTimer* registrationCheck = nullptr;
+    QTimer* nextRegistration = nullptr;
+    int registrationsInARow = 0;
+    std::chrono::steady_clock::time_point lastRegistration;
 
     std::function<void()> action;
     std::function<void()> secondaryAction;

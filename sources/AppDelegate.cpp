@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QKeySequence>
 #include <QMenu>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <chrono>
 #include <cstdlib>
@@ -138,8 +139,7 @@ void AppDelegate::statusItemClicked() {
     const std::uint64_t modifiers =
         Application::currentEventModifierFlags() | Application::modifierFlags();
     if (modifiers & maskToggleModifiers) {
-        settings.setMaskEarnings(!settings.maskEarnings());
-        refresh();
+        toggleMask();
         return;
     }
     statusItem->setMenu(menu.get());
@@ -150,6 +150,9 @@ void AppDelegate::statusItemClicked() {
 
 void AppDelegate::toggleMask() {
     settings.setMaskEarnings(!settings.maskEarnings());
+    // A panel may be drawing the menu at this moment, opened by the very
+    // click that flipped the masking: its check mark follows at once.
+    maskMenuItem->setChecked(settings.maskEarnings());
     refresh();
 }
 
@@ -204,6 +207,26 @@ void AppDelegate::refresh() {
         title = TitleText::maskNumerals(title);
     }
     button->setTitle(title);
+    if (!screenCaptureWatch) {
+        watchScreenCaptureChanges();
+    }
+}
+
+void AppDelegate::watchScreenCaptureChanges() {
+    const int descriptor = ScreenShareDetector::changeDescriptor();
+    if (descriptor < 0) {
+        return;
+    }
+    screenCaptureWatch = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
+    const std::weak_ptr<AppDelegate> weakSelf = weak_from_this();
+    QObject::connect(screenCaptureWatch.get(), &QSocketNotifier::activated, [weakSelf] {
+        // Asking takes in what the watch was sent, also while the title does
+        // not ask it (masked by hand, or automatic masking off).
+        ScreenShareDetector::isScreenWatched();
+        if (const auto self = weakSelf.lock()) {
+            self->refresh();
+        }
+    });
 }
 
 bool AppDelegate::isMasked() const {

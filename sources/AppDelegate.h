@@ -8,6 +8,7 @@
 class AppSettings;
 class QAction;
 class QMenu;
+class QSocketNotifier;
 class QTimer;
 class Window;
 
@@ -41,6 +42,9 @@ private:
     void refresh();
     // Whether the title's digits are hidden now.
     bool isMasked() const;
+    // Once the screen watch is in use, a change it reports refreshes the title
+    // at once rather than at the next tick.
+    void watchScreenCaptureChanges();
 
     // A left or right click on the panel item: Shift or Alt held flips the
     // masking; any other click shows the menu.
@@ -59,6 +63,7 @@ private:
 
     std::unique_ptr<StatusItem> statusItem;
     std::unique_ptr<QTimer> timer;
+    std::unique_ptr<QSocketNotifier> screenCaptureWatch;
     std::unique_ptr<Window> settingsWindow;
     AppSettings& settings;
     std::unique_ptr<QMenu> menu;

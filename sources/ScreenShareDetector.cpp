@@ -1,5 +1,6 @@
 #include "ScreenShareDetector.h"
 
+#include <atomic>
 #include <dlfcn.h>
 #include <filesystem>
 #include <system_error>
@@ -9,43 +10,82 @@ namespace ScreenShareDetector {
 namespace {
 
 using WatcherQuery = bool (*)();
+using DescriptorQuery = int (*)();
 
-// The plug-in is installed beside the program.
 constexpr const char* pluginFileName = "tallyglow-screen-watch.so";
 constexpr const char* queryName = "tallyglowIsScreenWatcherPresent";
+constexpr const char* descriptorName = "tallyglowScreenWatchDescriptor";
 
+struct ScreenWatchPlugin {
+    WatcherQuery isWatcherPresent = nullptr;
+    DescriptorQuery changeDescriptor = nullptr;
+};
+
+// Set once a query has run the lookup, so that asking for the descriptor never loads the plug-in.
+std::atomic<bool> hasLookedUp{false};
+
+// In a build the plug-in sits beside the program. Installed, it sits in a
+// private library folder that the build names relative to the program's own
+// folder (TALLYGLOW_PLUGIN_FOLDER_FROM_PROGRAM), so that a staged or moved
+// installation finds it too.
 std::filesystem::path pluginPath() {
     std::error_code error;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) {
         return {};
     }
-    return program.parent_path() / pluginFileName;
+    const std::filesystem::path besideProgram = program.parent_path() / pluginFileName;
+    const std::filesystem::path installed =
+        (program.parent_path() / TALLYGLOW_PLUGIN_FOLDER_FROM_PROGRAM / pluginFileName)
+            .lexically_normal();
+    if (!std::filesystem::exists(besideProgram, error) &&
+        std::filesystem::exists(installed, error)) {
+        return installed;
+    }
+    return besideProgram;
 }
 
 // The handle is needed only for the name lookup; the plug-in stays loaded for
 // the life of the process.
-WatcherQuery lookUpWatcherQuery() {
+ScreenWatchPlugin lookUpPlugin() {
     const std::filesystem::path path = pluginPath();
     if (path.empty()) {
-        return nullptr;
+        return {};
     }
     void* handle = ::dlopen(path.c_str(), RTLD_LAZY);
     if (!handle) {
-        return nullptr;
+        return {};
     }
-    return reinterpret_cast<WatcherQuery>(::dlsym(handle, queryName));
+    return {reinterpret_cast<WatcherQuery>(::dlsym(handle, queryName)),
+            reinterpret_cast<DescriptorQuery>(::dlsym(handle, descriptorName))};
+}
+
+const ScreenWatchPlugin& plugin() {
+    // Initialised once, even when first used from several threads at once.
+    static const ScreenWatchPlugin found = lookUpPlugin();
+    return found;
 }
 
 } // namespace
 
 bool isScreenWatched() {
-    // Initialised once, even when first used from several threads at once.
-    static const WatcherQuery isWatcherPresent = lookUpWatcherQuery();
+    const WatcherQuery isWatcherPresent = plugin().isWatcherPresent;
+    hasLookedUp.store(true, std::memory_order_relaxed);
     if (!isWatcherPresent) {
         return false;
     }
     return isWatcherPresent();
+}
+
+int changeDescriptor() {
+    if (!hasLookedUp.load(std::memory_order_relaxed)) {
+        return -1;
+    }
+    const ScreenWatchPlugin& found = plugin();
+    if (!found.isWatcherPresent || !found.changeDescriptor) {
+        return -1;
+    }
+    return found.changeDescriptor();
 }
 
 } // namespace ScreenShareDetector

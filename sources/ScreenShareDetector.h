@@ -8,4 +8,9 @@ namespace ScreenShareDetector {
 // function is missing.
 bool isScreenWatched();
 
+// A file descriptor that becomes readable when the answer may have changed,
+// so that a caller can ask again at once; -1 before the first query, or when
+// the plug-in offers none. Asking takes in what made it readable.
+int changeDescriptor();
+
 } // namespace ScreenShareDetector

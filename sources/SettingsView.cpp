@@ -108,6 +108,8 @@ SettingsView::SettingsView(AppSettings& store, QWidget* parent)
 
 SettingsView::~SettingsView() {
     settings.objectWillChange.unsubscribe(subscription);
+    // Closing the form as it goes ends the pay edit once more, after its own parts are gone.
+    QObject::disconnect(payField, nullptr, this, nullptr);
 }
 
 QHBoxLayout* SettingsView::payFields() {
@@ -133,18 +135,11 @@ QHBoxLayout* SettingsView::payFields() {
     });
 
     auto* amountField = new QLineEdit;
+    payField = amountField;
     amountField->setObjectName("amountField");
     amountField->setPlaceholderText(tr("0"));
     amountField->setFixedWidth(amountFieldWidth);
     const auto dailyPay = settings.dailyPayReference();
-    // Taken as it is typed, whenever the text is a number, so the panel follows
-    // along and nothing is lost when the window closes mid-edit. Text that is
-    // not a number writes nothing.
-    connect(amountField, &QLineEdit::textEdited, this, [dailyPay](const QString& text) {
-        if (const auto amount = LocaleNumberText::parse(text.toStdString())) {
-            dailyPay.set(*amount);
-        }
-    });
     const auto showDailyPay = [amountField, dailyPay] {
         const QString current = QString::fromStdString(LocaleNumberText::format(dailyPay.get()));
         if (amountField->text() != current) {
@@ -152,12 +147,26 @@ QHBoxLayout* SettingsView::payFields() {
         }
         amountField->setModified(false);
     };
-    // On Return or leaving the field the text becomes the stored amount as the
-    // form writes it: "1234.567" shows as "1234.57", text that was no number
-    // goes back to the amount in force.
-    connect(amountField, &QLineEdit::editingFinished, this, showDailyPay);
+    // The pay is taken when the edit ends: on Return, on leaving the field,
+    // and when the window closes mid-edit. Half-typed text ("1" on the way to
+    // "1500", or on the way to an empty field) and text that is not wholly a
+    // number never become the pay. The field then shows the amount in force:
+    // "1234.567" as "1234.57", text that was no number as the amount before.
+    finishPayEdit = [amountField, dailyPay, showDailyPay] {
+        if (amountField->isModified()) {
+            if (const auto amount = LocaleNumberText::parse(amountField->text().toStdString())) {
+                dailyPay.set(*amount);
+            }
+        }
+        showDailyPay();
+    };
+    connect(amountField, &QLineEdit::editingFinished, this, [this] { finishPayEdit(); });
+    // Quitting with the window open keeps the edit too.
+    if (QCoreApplication* application = QCoreApplication::instance()) {
+        connect(application, &QCoreApplication::aboutToQuit, this, [this] { finishPayEdit(); });
+    }
     showCurrentValues.push_back([amountField, showDailyPay] {
-        // Text being typed stays as typed ("1500." is 1500 already) until the edit ends.
+        // Text being typed stays as typed until the edit ends.
         if (!amountField->isModified()) {
             showDailyPay();
         }
@@ -226,6 +235,11 @@ QComboBox* SettingsView::popUp(const std::vector<std::int64_t>& options,
         button->setPlaceholderText(row < 0 ? rowText(current) : QString());
     });
     return button;
+}
+
+void SettingsView::hideEvent(QHideEvent* event) {
+    finishPayEdit();
+    QWidget::hideEvent(event);
 }
 
 void SettingsView::redrawSoon() {

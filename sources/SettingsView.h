@@ -11,6 +11,7 @@
 
 class QComboBox;
 class QHBoxLayout;
+class QLineEdit;
 class QVBoxLayout;
 
 // The settings form: seven of the store's settings, each shown and edited in
@@ -34,6 +35,10 @@ public:
     const std::vector<std::int64_t> hourOptions;
     const std::vector<std::int64_t> minuteOptions;
 
+protected:
+    // Closing the window ends an edit of the pay as Return does.
+    void hideEvent(QHideEvent* event) override;
+
 private:
     // The currency and amount fields of the "Daily pay" row.
     QHBoxLayout* payFields();
@@ -54,4 +59,7 @@ private:
     // How each control shows its property, in the order the controls were made.
     std::vector<std::function<void()>> showCurrentValues;
     bool redrawPending = false;
+    QLineEdit* payField = nullptr;
+    // Takes the pay text being edited, if it is a number, and shows the amount in force.
+    std::function<void()> finishPayEdit;
 };

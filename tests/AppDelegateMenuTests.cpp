@@ -2,12 +2,15 @@
 
 #include "AppDelegateTesting.h"
 #include "RecordingStatusItem.h"
+#include "ScriptedScreenWatch.h"
 #include "TestSupport.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QMenu>
+#include <QTest>
 #include <QWidget>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -71,11 +74,32 @@ TEST_F(AppDelegateMenuTest, APlainClickAttachesTheMenuShowsItAndClosingDetachesI
 }
 
 TEST_F(AppDelegateMenuTest, TheCheckMarkFollowsManualMaskingAtEachOpening) {
-    for (bool masked : {true, false, true}) {
-        settings->setMaskEarnings(masked);
+    // The scripted plug-in beside this program stands in for a screen cast.
+    const ScriptedScreenWatch screenWatch(
+        std::filesystem::read_symlink("/proc/self/exe").parent_path() /
+        "tallyglow-screen-watch.so");
+    const struct {
+        bool manual;
+        bool screenCaptured;
+        bool titleMasked;
+    } cases[] = {
+        {true, false, true},
+        {false, false, false},
+        {true, true, true},
+        // Masked only because of the cast: the hand-set switch is off, and so is its mark.
+        {false, true, true},
+    };
+    settings->setMaskWhileScreenSharing(true);
+    for (const auto& each : cases) {
+        SCOPED_TRACE(std::to_string(each.manual) + " " + std::to_string(each.screenCaptured));
+        screenWatch.setAnswer(each.screenCaptured);
+        settings->setMaskEarnings(each.manual);
+        AppDelegateTesting::refresh(*delegate);
+        EXPECT_EQ(AppDelegateTesting::isMasked(*delegate), each.titleMasked);
         Q_EMIT menu().aboutToShow();
-        EXPECT_EQ(AppDelegateTesting::maskMenuItem(*delegate)->isChecked(), masked);
+        EXPECT_EQ(AppDelegateTesting::maskMenuItem(*delegate)->isChecked(), each.manual);
     }
+    screenWatch.setAnswer(false);
 }
 
 TEST_F(AppDelegateMenuTest, MaskAndAMiddleClickFlipTheMaskingAndShowItAtOnce) {
@@ -107,8 +131,14 @@ TEST_F(AppDelegateMenuTest, SettingsOpensOneWindowAndReusesItWhereItWas) {
 
     window->move(window->pos() + QPoint(40, 30));
     const QPoint movedTo = window->pos();
+    // A pay typed and left without Return is kept when the window closes.
+    auto* payField = window->findChild<QLineEdit*>("amountField");
+    ASSERT_NE(payField, nullptr);
+    QTest::keyClick(payField, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(payField, "42");
     window->close();
     EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(settings->dailyPay(), 42);
     settings->setDailyPay(321);
 
     AppDelegateTesting::openSettings(*delegate);

@@ -1,7 +1,10 @@
 #include "Defaults.h"
 #include "TestSupport.h"
 
+#include <QCoreApplication>
 #include <QSettings>
+#include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <csignal>
@@ -109,15 +112,27 @@ TEST_F(DefaultsTest, RemovalForgetsTheKeyAndLeavesTheOthers) {
 
 TEST_F(DefaultsTest, TheFileAndItsFolderArePrivate) {
     ::umask(022);
-    Defaults defaults(file);
-    defaults.setDouble(200, "dailyPay");
-    EXPECT_EQ(modeOf(file), 0600u);
-    EXPECT_EQ(modeOf(file.parent_path()), 0700u);
-    defaults.setDouble(300, "dailyPay");
-    EXPECT_EQ(modeOf(file), 0600u) << "every save must keep the file private";
+    // The folder as it was before the first save; 0 for none.
+    for (const mode_t earlierMode : {0u, 0755u, 0777u, 0750u, 0700u, 0500u}) {
+        fs::remove_all(file.parent_path());
+        ::chmod(folder.path().c_str(), 0755);
+        if (earlierMode != 0) {
+            fs::create_directories(file.parent_path());
+            ::chmod(file.parent_path().c_str(), earlierMode);
+        }
+        Defaults defaults(file);
+        defaults.setDouble(200, "dailyPay");
+        EXPECT_EQ(modeOf(file), 0600u) << std::oct << earlierMode;
+        // A folder the user made read-only stays so; root writes into it anyway.
+        EXPECT_EQ(modeOf(file.parent_path()), earlierMode == 0500u ? 0500u : 0700u)
+            << std::oct << earlierMode;
+        EXPECT_EQ(modeOf(folder.path()), 0755u) << "the folder above is the user's";
+        defaults.setDouble(300, "dailyPay");
+        EXPECT_EQ(modeOf(file), 0600u) << "every save must keep the file private";
+    }
 }
 
-TEST_F(DefaultsTest, ValuesOfTheWrongTypeReadAsNotStored) {
+TEST_F(DefaultsTest, ValuesOfAnotherTypeAreConvertedOrReadAsNotStored) {
     writeWholeFile(file, "[General]\n"
                          "dailyPay=lots\n"
                          "startHour=nine\n"
@@ -126,7 +141,14 @@ TEST_F(DefaultsTest, ValuesOfTheWrongTypeReadAsNotStored) {
                          "maskEarnings=maybe\n"
                          "maskWhileScreenSharing=0\n"
                          "currencySymbol=a, b\n"
-                         "nan=nan\n");
+                         "nan=nan\n"
+                         "payInBytes=@ByteArray(1000)\n"
+                         "hourAsFlag=true\n"
+                         "hourWithZeros=010\n"
+                         "hourInHex=0x10\n"
+                         "maskAsWord=YES\n"
+                         "maskAsOff=off\n"
+                         "maskAsNumber=2\n");
     Defaults defaults(file);
     defaults.registerDefaults({{"dailyPay", 1.5},
                                {"startHour", std::int64_t{9}},
@@ -142,6 +164,15 @@ TEST_F(DefaultsTest, ValuesOfTheWrongTypeReadAsNotStored) {
     EXPECT_EQ(defaults.stringForKey("currencySymbol"), "$") << "a list is not text";
     EXPECT_TRUE(std::isnan(defaults.doubleForKey("nan")));
     EXPECT_EQ(defaults.integerForKey("nan"), 0);
+    // The conversions the README lists.
+    EXPECT_EQ(defaults.doubleForKey("payInBytes"), 1000);
+    EXPECT_EQ(defaults.integerForKey("hourAsFlag"), 1);
+    EXPECT_EQ(defaults.integerForKey("hourWithZeros"), 10);
+    defaults.registerDefaults({{"hourInHex", std::int64_t{9}}, {"maskAsOff", true}});
+    EXPECT_EQ(defaults.integerForKey("hourInHex"), 9);
+    EXPECT_TRUE(defaults.boolForKey("maskAsWord"));
+    EXPECT_TRUE(defaults.boolForKey("maskAsOff")) << "off is not a yes/no word: the fallback";
+    EXPECT_TRUE(defaults.boolForKey("maskAsNumber"));
 }
 
 TEST_F(DefaultsTest, InvalidUtf8ReadsAsText) {
@@ -155,13 +186,24 @@ TEST_F(DefaultsTest, InvalidUtf8ReadsAsText) {
 struct BadFile {
     const char* name;
     std::string contents;
+    // Files set aside before, by suffix; each must survive.
+    std::vector<std::string> earlierSetAside = {};
+    const char* setAsideAs = ".bad";
 };
+
+// Test names show the row's name rather than its bytes.
+void PrintTo(const BadFile& file, std::ostream* out) {
+    *out << file.name;
+}
 
 class UnreadableFileTest : public DefaultsTest, public ::testing::WithParamInterface<BadFile> {};
 
 TEST_P(UnreadableFileTest, ReadsAsEmptyIsNeverRewrittenByReadsAndIsSetAsideOnSave) {
     const std::string original = GetParam().contents;
     writeWholeFile(file, original);
+    for (const auto& suffix : GetParam().earlierSetAside) {
+        writeWholeFile(file.string() + suffix, "earlier" + suffix);
+    }
     {
         Defaults defaults(file);
         EXPECT_FALSE(defaults.hasObject("dailyPay"));
@@ -171,7 +213,10 @@ TEST_P(UnreadableFileTest, ReadsAsEmptyIsNeverRewrittenByReadsAndIsSetAsideOnSav
         defaults.setBool(true, "maskEarnings");
         EXPECT_TRUE(defaults.lastSaveSucceeded());
     }
-    EXPECT_EQ(readWholeFile(fs::path(file.string() + ".bad")), original);
+    EXPECT_EQ(readWholeFile(fs::path(file.string() + GetParam().setAsideAs)), original);
+    for (const auto& suffix : GetParam().earlierSetAside) {
+        EXPECT_EQ(readWholeFile(file.string() + suffix), "earlier" + suffix);
+    }
     QSettings saved(QString::fromStdString(file.string()), QSettings::IniFormat);
     EXPECT_EQ(saved.status(), QSettings::NoError);
     EXPECT_EQ(saved.allKeys(), QStringList{"maskEarnings"}) << "nothing of the bad file comes back";
@@ -183,7 +228,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(BadFile{"binary", "\x7f"
                                         "ELF\0\x01\x02\n[General]\ndailyPay=9\n\xff"s},
                       BadFile{"brokenSyntax", "[General\ndailyPay=200\n\"unterminated=\n"},
-                      BadFile{"huge", "[General]\ndailyPay=200\n" + std::string(3 << 20, '#')}),
+                      BadFile{"huge", "[General]\ndailyPay=200\n" + std::string(3 << 20, '#')},
+                      BadFile{"secondBadFile", "\x01\x02\0"s, {".bad"}, ".bad.1"},
+                      BadFile{
+                          "fourthBadFile", "[General\n", {".bad", ".bad.1", ".bad.2"}, ".bad.3"},
+                      BadFile{"aGapIsFilled", "[General\n", {".bad", ".bad.2"}, ".bad.1"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DefaultsTest, AFolderInPlaceOfTheFileIsLeftAlone) {
@@ -196,14 +245,85 @@ TEST_F(DefaultsTest, AFolderInPlaceOfTheFileIsLeftAlone) {
     EXPECT_EQ(Defaults(file).doubleForKey("dailyPay"), 100);
 }
 
-TEST_F(DefaultsTest, AFailedSaveKeepsTheValueInMemory) {
-    // A file where the folder should be: nothing can be saved below it.
-    writeWholeFile(folder / "blocked", "not a folder");
-    Defaults defaults(folder / "blocked" / "tallyglow" / "tallyglow.conf");
+std::size_t lineCount(const std::string& text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+class FailedSaveTest : public DefaultsTest {
+protected:
+    // A file where a folder should be: nothing can be saved below it, not even by root.
+    fs::path blocked = folder / "blocked";
+    fs::path blockedFile = blocked / "tallyglow" / "tallyglow.conf";
+    void block() {
+        fs::remove_all(blocked);
+        writeWholeFile(blocked, "not a folder");
+    }
+    void unblock() { fs::remove(blocked); }
+};
+
+TEST_F(FailedSaveTest, KeepsTheValueInMemoryAndTheNextChangeWritesIt) {
+    block();
+    ::testing::internal::CaptureStderr();
+    Defaults defaults(blockedFile);
     defaults.setDouble(250, "dailyPay");
+    defaults.setBool(true, "maskEarnings");
+    defaults.removeObject("maskEarnings");
+    defaults.setBool(true, "maskEarnings");
     EXPECT_FALSE(defaults.lastSaveSucceeded());
     EXPECT_EQ(defaults.doubleForKey("dailyPay"), 250);
-    EXPECT_EQ(readWholeFile(folder / "blocked"), "not a folder");
+    EXPECT_EQ(readWholeFile(blocked), "not a folder");
+    const std::string failure = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(lineCount(failure), 1u) << failure;
+    EXPECT_NE(failure.find(blockedFile.string()), std::string::npos) << failure;
+
+    unblock();
+    ::testing::internal::CaptureStderr();
+    defaults.setInteger(8, "startHour");
+    EXPECT_TRUE(defaults.lastSaveSucceeded());
+    const std::string recovery = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(lineCount(recovery), 1u) << recovery;
+    Defaults reopened(blockedFile);
+    EXPECT_EQ(reopened.doubleForKey("dailyPay"), 250) << "the change that failed is written too";
+    EXPECT_TRUE(reopened.boolForKey("maskEarnings"));
+    EXPECT_EQ(reopened.integerForKey("startHour"), 8);
+    EXPECT_EQ(modeOf(blockedFile), 0600u);
+}
+
+TEST_F(FailedSaveTest, IsRetriedWithoutAnotherChangeWhileTheEventLoopRuns) {
+    int argc = 1;
+    char name[] = "tallyglow-tests";
+    char* argv[] = {name, nullptr};
+    QCoreApplication application(argc, argv);
+    const auto runEventLoopUntil = [](auto done, std::chrono::milliseconds longest) {
+        const auto end = std::chrono::steady_clock::now() + longest;
+        while (!done() && std::chrono::steady_clock::now() < end) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    };
+
+    block();
+    ::testing::internal::CaptureStderr();
+    Defaults defaults(blockedFile);
+    defaults.setBool(true, "maskEarnings");
+    // The first retry, a second later, fails as well and says nothing more.
+    runEventLoopUntil([] { return false; }, std::chrono::milliseconds(1500));
+    EXPECT_FALSE(defaults.lastSaveSucceeded());
+    unblock();
+    runEventLoopUntil([&] { return defaults.lastSaveSucceeded(); }, std::chrono::seconds(10));
+    const std::string output = ::testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(defaults.lastSaveSucceeded());
+    EXPECT_EQ(lineCount(output), 2u) << "one line for the failure, one for the recovery:\n"
+                                     << output;
+    EXPECT_TRUE(Defaults(blockedFile).boolForKey("maskEarnings"));
+
+    // A change still waiting when the program quits gets one last try.
+    block();
+    defaults.setDouble(300, "dailyPay");
+    unblock();
+    QTimer::singleShot(0, &application, &QCoreApplication::quit);
+    QCoreApplication::exec();
+    EXPECT_EQ(Defaults(blockedFile).doubleForKey("dailyPay"), 300);
 }
 
 TEST_F(DefaultsTest, AnotherProgramsWritesAreMergedNotLost) {

@@ -184,11 +184,57 @@ TEST_F(EarningsCalculatorTest, OutOfRangeTimesNeverBreakTheBounds) {
         EarningsCalculator::earnedToday(*settings, at(calendar, 2026, 6, 15, 12, 0), calendar), 0);
 }
 
-TEST(CalendarCurrent, FollowsAChangeOfTheHostTimeZone) {
-    ScopedEnvironment zone("TZ", "Asia/Tokyo");
-    EXPECT_EQ(Calendar::current().timeZoneId(), "Asia/Tokyo");
-    ::setenv("TZ", "America/New_York", 1);
-    EXPECT_EQ(Calendar::current().timeZoneId(), "America/New_York");
+// The host's zone as $TZ sets it, and with $TZ unset as the zone file names
+// it: a link into the zone database, made anew as `ln -sf` does or re-pointed
+// as timedatectl does, or a copied file, replaced or rewritten in place.
+TEST_F(EarningsCalculatorTest, TheNextComputationFollowsAChangeOfTheHostTimeZone) {
+    namespace fs = std::filesystem;
+    const fs::path zoneFile = folder / "localtime";
+    Calendar::setHostZoneFile(zoneFile);
+    struct RestoreZoneFile {
+        ~RestoreZoneFile() { Calendar::setHostZoneFile("/etc/localtime"); }
+    } restore;
+    ScopedEnvironment tz("TZ", "");
+
+    enum Change { setTZ, link, repointLink, copyFile, rewriteFile };
+    const struct {
+        Change change;
+        std::string zone;
+    } steps[] = {
+        {setTZ, "Asia/Tokyo"},       {setTZ, "America/New_York"},
+        {link, "Europe/Berlin"},     {repointLink, "Australia/Lord_Howe"},
+        {link, "Asia/Tokyo"},        {copyFile, "America/New_York"},
+        {rewriteFile, "Asia/Tokyo"}, {repointLink, "Europe/Berlin"},
+    };
+    settings->setDailyPay(200);
+    window(9, 0, 17, 0);
+    const Instant noonInLondon = at(Calendar("Europe/London"), 2026, 6, 15, 12, 0);
+    for (const auto& step : steps) {
+        const fs::path zone = "/usr/share/zoneinfo/" + step.zone;
+        if (step.change == setTZ) {
+            ::setenv("TZ", step.zone.c_str(), 1);
+        } else {
+            ::unsetenv("TZ");
+        }
+        if (step.change == link || step.change == copyFile) {
+            fs::remove(zoneFile);
+        }
+        if (step.change == link) {
+            fs::create_symlink(zone, zoneFile);
+        } else if (step.change == repointLink) {
+            fs::create_symlink(zone, folder / "localtime.new");
+            fs::rename(folder / "localtime.new", zoneFile);
+        } else if (step.change == copyFile) {
+            fs::copy_file(zone, zoneFile);
+        } else if (step.change == rewriteFile) {
+            writeWholeFile(zoneFile, readWholeFile(zone));
+        }
+        const Calendar& current = Calendar::current();
+        EXPECT_EQ(current.timeZoneId(), step.zone);
+        EXPECT_EQ(EarningsCalculator::earnedToday(*settings, noonInLondon, current),
+                  EarningsCalculator::earnedToday(*settings, noonInLondon, Calendar(step.zone)))
+            << step.zone;
+    }
 }
 
 } // namespace

@@ -1,9 +1,13 @@
 // The real program on a private session bus, seen the way a panel sees it.
 
 #include "PanelTestSupport.h"
+#include "PipeWireSession.h"
 
 #include <QRegularExpression>
+#include <filesystem>
 #include <ostream>
+#include <set>
+#include <string>
 
 using namespace std::chrono_literals;
 using namespace PanelTesting;
@@ -19,9 +23,10 @@ TEST_F(PanelItemTest, RegistersWithItsFirstTitleAlreadyInPlace) {
 
     ASSERT_TRUE(waitForRegistrations(watcher, 1));
     const Registration& registration = watcher.registrations.front();
-    EXPECT_EQ(registration.service, itemService(program));
+    // By its object path, from its own connection.
+    EXPECT_EQ(registration.service, itemPath);
+    EXPECT_EQ(registration.sender, connectionOf(program));
     EXPECT_EQ(registration.labelAtRegistration, QStringLiteral("$200.00"));
-    EXPECT_EQ(host.interface()->serviceOwner(itemService(program)).value(), registration.sender);
 
     const QVariantMap properties = itemProperties(program);
     EXPECT_EQ(properties.value("XAyatanaLabel").toString(), QStringLiteral("$200.00"));
@@ -108,6 +113,39 @@ TEST_F(PanelItemTest, MaskedAmountNeverTravelsOnTheBus) {
     }
 }
 
+TEST_F(PanelItemTest, StartedDuringAScreenCastItNeverShowsTheAmount) {
+    PipeWireSession session;
+    session.startDaemon();
+    session.startSource("testcast", "Video/Source");
+    ASSERT_TRUE(session.waitForNode("testcast"));
+    session.startReader("testcast");
+    ASSERT_TRUE(session.waitForNode("testcast", "running"));
+    runtimeFolder = session.runtimeFolder();
+
+    storePreferences("dailyPay=318.77\ncurrencySymbol=$\n" + windowOver());
+    TestWatcher watcher(bus, QStringLiteral("watcher"));
+    // Every label of every start, from the first one each program announces.
+    LabelRecorder recorder;
+    ASSERT_TRUE(host.connect(QString(), itemPath, itemInterface, QStringLiteral("XAyatanaNewLabel"),
+                             &recorder, SLOT(newLabel(QString, QString))));
+    constexpr std::size_t starts = 5;
+    for (std::size_t start = 1; start <= starts; ++start) {
+        QProcess& program = launch();
+        ASSERT_TRUE(waitForRegistrations(watcher, start));
+        waitFor([] { return false; }, 600ms); // past the first tick
+        stopProcess(program);
+    }
+
+    const QString masked = QStringLiteral("$\u2022\u2022\u2022.\u2022\u2022");
+    for (const Registration& registration : watcher.registrations) {
+        EXPECT_EQ(registration.labelAtRegistration.toStdString(), masked.toStdString());
+    }
+    EXPECT_GE(recorder.labels.size(), starts);
+    for (const QString& label : recorder.labels) {
+        EXPECT_EQ(label.toStdString(), masked.toStdString());
+    }
+}
+
 TEST_F(PanelItemTest, LabelFollowsPayAsItAccrues) {
     // 1,200,000 over twenty minutes: a thousand a second, so every tick shows.
     storePreferences("dailyPay=1200000\ncurrencySymbol=$\n" + windowNow());
@@ -147,7 +185,7 @@ TEST_F(PanelItemTest, RegistersAgainWhenThePanelRestarts) {
     TestWatcher second(bus, QStringLiteral("second watcher"));
     ASSERT_TRUE(second.ownsName());
     ASSERT_TRUE(waitForRegistrations(second, 1));
-    EXPECT_EQ(second.registrations.front().service, itemService(*program));
+    EXPECT_EQ(second.registrations.front().sender, connectionOf(*program));
     EXPECT_EQ(second.registrations.front().labelAtRegistration, QStringLiteral("$200.00"));
 }
 
@@ -159,8 +197,45 @@ TEST_F(PanelItemTest, RegistersWithAPanelThatStartsLater) {
 
     TestWatcher watcher(bus, QStringLiteral("watcher"));
     ASSERT_TRUE(waitForRegistrations(watcher, 1));
-    EXPECT_EQ(watcher.registrations.front().service, itemService(program));
+    EXPECT_EQ(watcher.registrations.front().sender, connectionOf(program));
     EXPECT_EQ(program.state(), QProcess::Running);
+}
+
+TEST_F(PanelItemTest, RegistersAgainWhenARunningPanelDropsTheItem) {
+    storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
+    // Told of the drop, or only left out of the panel's list.
+    for (const bool silently : {false, true}) {
+        TestWatcher watcher(bus, QStringLiteral("watcher %1").arg(silently));
+        watcher.dropsToMake = 1;
+        watcher.dropsSilently = silently;
+        QProcess& program = launch();
+        ASSERT_TRUE(waitForRegistrations(watcher, 2)) << "silently: " << silently;
+        EXPECT_EQ(watcher.registrations.back().sender, connectionOf(program));
+        EXPECT_EQ(watcher.registrations.back().labelAtRegistration, QStringLiteral("$200.00"));
+        // Once listed, the item stays put.
+        waitFor([] { return false; }, 2s);
+        EXPECT_EQ(watcher.registrations.size(), 2u) << "silently: " << silently;
+        stopProcess(program);
+    }
+}
+
+TEST_F(PanelItemTest, APanelThatKeepsDroppingTheItemGetsFewerAndFewerRegistrations) {
+    storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
+    {
+        TestWatcher watcher(bus, QStringLiteral("watcher"));
+        watcher.dropsToMake = -1;
+        launch();
+        ASSERT_TRUE(waitForRegistrations(watcher, 1));
+        waitFor([] { return false; }, 8s);
+        // Retried a second after the first drop, then ever later: once a second would be 9.
+        EXPECT_GE(watcher.registrations.size(), 3u);
+        EXPECT_LE(watcher.registrations.size(), 5u);
+    }
+    // A new panel starts afresh: its one drop is retried after a second again.
+    TestWatcher next(bus, QStringLiteral("next watcher"));
+    ASSERT_TRUE(next.ownsName());
+    next.dropsToMake = 1;
+    EXPECT_TRUE(waitFor([&] { return next.registrations.size() >= 2; }, 3s));
 }
 
 TEST_F(PanelItemTest, SecondLaunchLeavesTheFirstAlone) {
@@ -186,6 +261,111 @@ TEST_F(PanelItemTest, KeepsRunningWithoutASessionBus) {
     EXPECT_FALSE(program.waitForFinished(2500));
     EXPECT_EQ(program.state(), QProcess::Running);
 }
+
+// Installs the build into the folder as `DESTDIR=folder cmake --install` does,
+// under the given prefix; answers the prefix's folder inside it.
+std::filesystem::path stageInstall(const std::filesystem::path& folder, const QString& prefix) {
+    QProcess install;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DESTDIR"), QString::fromStdString(folder));
+    install.setProcessEnvironment(environment);
+    install.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    install.start(QStringLiteral(CMAKE_COMMAND),
+                  {QStringLiteral("--install"), QStringLiteral(BUILD_FOLDER),
+                   QStringLiteral("--prefix"), prefix});
+    EXPECT_TRUE(install.waitForFinished(30000));
+    EXPECT_EQ(install.exitCode(), 0);
+    return folder / prefix.mid(1).toStdString();
+}
+
+std::set<std::string> filesUnder(const std::filesystem::path& folder) {
+    std::set<std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        if (!entry.is_directory()) {
+            files.insert(entry.path().lexically_relative(folder).string());
+        }
+    }
+    return files;
+}
+
+TEST_F(PanelItemTest, InstallsTheProgramItsPluginIconAndDesktopFiles) {
+    const std::filesystem::path stage = folder / "stage";
+    stageInstall(stage, QStringLiteral(INSTALL_PREFIX));
+    const std::string prefix = std::string(INSTALL_PREFIX).substr(1) + "/";
+    const std::string id = APPLICATION_ID;
+    const std::set<std::string> expected{
+        prefix + BINARY_FOLDER "/tallyglow",
+        prefix + PLUGIN_FOLDER "/tallyglow-screen-watch.so",
+        prefix + ICON_FOLDER "/tallyglow.svg",
+        prefix + DATA_FOLDER "/icons/hicolor/scalable/apps/" + id + ".svg",
+        prefix + DATA_FOLDER "/applications/" + id + ".desktop",
+        prefix + DATA_FOLDER "/metainfo/" + id + ".metainfo.xml",
+        prefix + MANUAL_FOLDER "/man1/tallyglow.1",
+        std::string(AUTOSTART_FOLDER).substr(1) + "/" + id + ".desktop",
+    };
+    EXPECT_EQ(filesUnder(stage), expected);
+
+    // Menus and the session start the installed program, wherever PATH points.
+    for (const std::string& entry :
+         {prefix + DATA_FOLDER "/applications/" + id + ".desktop",
+          std::string(AUTOSTART_FOLDER).substr(1) + "/" + id + ".desktop"}) {
+        EXPECT_NE(readWholeFile(stage / entry)
+                      .find("\nExec=" INSTALL_PREFIX "/" BINARY_FOLDER "/tallyglow\n"),
+                  std::string::npos)
+            << entry;
+    }
+}
+
+// Where the program runs from; an empty prefix is the build folder.
+struct Installation {
+    const char* name;
+    const char* prefix;
+};
+
+void PrintTo(const Installation& installation, std::ostream* stream) {
+    *stream << installation.name;
+}
+
+class InstalledProgramTest : public PanelItemTest,
+                             public ::testing::WithParamInterface<Installation> {};
+
+// The program finds its plug-in and its icon from its own folder, so a staged
+// installation, or one under another prefix than it was built for, runs as
+// the real one.
+TEST_P(InstalledProgramTest, ShowsItsLabelWithItsOwnPluginAndIcon) {
+    std::filesystem::path plugin =
+        std::filesystem::path(BUILD_FOLDER) / "tallyglow-screen-watch.so";
+    std::filesystem::path icons = std::filesystem::path(BUILD_FOLDER) / "icons";
+    if (*GetParam().prefix) {
+        const std::filesystem::path root =
+            stageInstall(folder / "stage", QString::fromUtf8(GetParam().prefix));
+        programFile = QString::fromStdString(root / BINARY_FOLDER / "tallyglow");
+        plugin = root / PLUGIN_FOLDER / "tallyglow-screen-watch.so";
+        icons = root / ICON_FOLDER;
+    }
+    ASSERT_TRUE(std::filesystem::exists(programFile.toStdString()));
+    // Masking while the screen is cast is on by default, so the first title loads the plug-in.
+    storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
+    TestWatcher watcher(bus, QStringLiteral("watcher"));
+    QProcess& program = launch();
+
+    ASSERT_TRUE(waitForRegistrations(watcher, 1));
+    EXPECT_EQ(watcher.registrations.front().labelAtRegistration, QStringLiteral("$200.00"));
+    const QString iconFolder = itemProperties(program).value("IconThemePath").toString();
+    EXPECT_EQ(std::filesystem::path(iconFolder.toStdString()), std::filesystem::canonical(icons));
+    EXPECT_TRUE(std::filesystem::exists(icons / "tallyglow.svg"));
+
+    const std::string maps = "/proc/" + std::to_string(program.processId()) + "/maps";
+    const std::string loaded = std::filesystem::canonical(plugin).string();
+    EXPECT_TRUE(waitFor([&] { return readWholeFile(maps).find(loaded) != std::string::npos; }, 5s))
+        << loaded;
+}
+
+INSTANTIATE_TEST_SUITE_P(Installations, InstalledProgramTest,
+                         ::testing::Values(Installation{"BuildFolder", ""},
+                                           Installation{"StagedInstall", INSTALL_PREFIX},
+                                           Installation{"OtherPrefix", "/opt/tallyglow"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 

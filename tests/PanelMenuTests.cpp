@@ -121,13 +121,36 @@ protected:
         ASSERT_TRUE(server.waitForReadyRead(10000)) << "Xvfb did not start";
         display = u':' + QString::fromUtf8(server.readLine()).trimmed();
     }
-    void TearDown() override { stopProcess(server); }
+    void TearDown() override {
+        for (auto& client : clients) {
+            stopProcess(*client);
+        }
+        stopProcess(server);
+    }
+
+    // Another program on the X server, running until the test ends.
+    QProcess& startClient(const QString& name, const QStringList& arguments) {
+        auto& client = *clients.emplace_back(std::make_unique<QProcess>());
+        client.setProcessEnvironment(displayEnvironment());
+        client.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        client.start(name, arguments);
+        client.waitForStarted(5000);
+        return client;
+    }
+    // The test's X server, and a home of the test's own for what runs on it.
+    QProcessEnvironment displayEnvironment() const {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), display);
+        environment.insert(QStringLiteral("HOME"), QString::fromStdString(folder / "home"));
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"}) {
+            environment.remove(QString::fromLatin1(name));
+        }
+        return environment;
+    }
 
     QString xdotool(const QStringList& arguments) {
         QProcess tool;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("DISPLAY"), display);
-        tool.setProcessEnvironment(environment);
+        tool.setProcessEnvironment(displayEnvironment());
         tool.start(QStringLiteral("xdotool"), arguments);
         tool.waitForFinished(5000);
         return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
@@ -145,6 +168,7 @@ protected:
 
     QProcess server;
     QString display;
+    std::vector<std::unique_ptr<QProcess>> clients;
 };
 
 TEST_F(ProgramInXServer, ShiftOrAltFlipTheMaskingOtherClicksShowTheMenu) {
@@ -177,6 +201,40 @@ TEST_F(ProgramInXServer, ShiftOrAltFlipTheMaskingOtherClicksShowTheMenu) {
     }
 }
 
+TEST_F(ProgramInXServer, AShiftClickThatOpensAPanelDrawnMenuLeavesItsCheckMarkTrue) {
+    storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
+    TestWatcher watcher(bus, QStringLiteral("watcher"));
+    QProcess& program = launch(true, display);
+    ASSERT_TRUE(waitForRegistrations(watcher, 1));
+    MessageRecorder updates;
+    ASSERT_TRUE(host.connect(
+        itemService(program), QStringLiteral("/MenuBar"), QStringLiteral("com.canonical.dbusmenu"),
+        QStringLiteral("ItemsPropertiesUpdated"), &updates, SLOT(message(QDBusMessage))));
+
+    // Masks, then unmasks: the mark is right in both directions.
+    for (const char* key : {"shift", "alt"}) {
+        const bool maskedBefore = label(program) == masked;
+        updates.messages.clear();
+        xdotool({QStringLiteral("keydown"), QString::fromLatin1(key)});
+        const QDBusMessage opening = callMenu(program, QStringLiteral("AboutToShow"), {0});
+        xdotool({QStringLiteral("keyup"), QString::fromLatin1(key)});
+        const bool maskedNow = label(program) == masked;
+        ASSERT_NE(maskedNow, maskedBefore) << key;
+
+        // The panel, drawing the menu now, reads it again and hears of the mark.
+        EXPECT_TRUE(opening.arguments().value(0).toBool()) << key;
+        EXPECT_EQ(toggleState(program), maskedNow ? 1 : 0) << key;
+        ASSERT_TRUE(waitFor([&] { return !updates.messages.empty(); }, 1s)) << key;
+        DBusMenuItemList updated;
+        updates.messages.front().arguments().value(0).value<QDBusArgument>() >> updated;
+        ASSERT_EQ(updated.size(), 1) << key;
+        EXPECT_EQ(updated.front().id, 1) << key;
+        EXPECT_EQ(updated.front().properties.value("toggle-state").toInt(), maskedNow ? 1 : 0)
+            << key;
+        sendMenuEvent(program, 0, QStringLiteral("closed"));
+    }
+}
+
 TEST_F(ProgramInXServer, TheSettingsWindowOpensOnAFirstRunAndOnlyOnce) {
     storePreferences(windowOver()); // no daily pay yet
     TestWatcher watcher(bus, QStringLiteral("watcher"));
@@ -205,6 +263,59 @@ TEST_F(ProgramInXServer, TheSettingsWindowOpensOnAFirstRunAndOnlyOnce) {
     const QRegularExpression maximum(QStringLiteral("maximum size: (\\d+ by \\d+)"));
     ASSERT_TRUE(minimum.match(hints).hasMatch()) << hints.toStdString();
     EXPECT_EQ(minimum.match(hints).captured(1), maximum.match(hints).captured(1));
+}
+
+TEST_F(ProgramInXServer, TheSettingsWindowTakesTheFocusFromAnotherProgramUnderAWindowManager) {
+    storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
+    // Openbox keeps new windows of other programs from taking the focus.
+    startClient(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+    const QString windowManagerCheck = QStringLiteral("_NET_SUPPORTING_WM_CHECK(WINDOW)");
+    ASSERT_TRUE(waitFor(
+        [&] {
+            QProcess properties;
+            properties.setProcessEnvironment(displayEnvironment());
+            properties.start(QStringLiteral("xprop"),
+                             {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
+            properties.waitForFinished(5000);
+            return properties.readAllStandardOutput().startsWith(windowManagerCheck.toUtf8());
+        },
+        10s));
+    TestWatcher watcher(bus, QStringLiteral("watcher"));
+    QProcess& program = launch(true, display);
+    ASSERT_TRUE(waitForRegistrations(watcher, 1));
+
+    // The user works in another program's window, clicked into; in a corner,
+    // clear of the settings window in the middle.
+    startClient(QStringLiteral("xmessage"),
+                {QStringLiteral("-title"), QStringLiteral("Another program"),
+                 QStringLiteral("-geometry"), QStringLiteral("+0+0"),
+                 QStringLiteral("Another program has the focus")});
+    QString other;
+    ASSERT_TRUE(waitFor(
+        [&] {
+            other = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                             QStringLiteral("--name"), QStringLiteral("^Another program$")});
+            return !other.isEmpty();
+        },
+        10s));
+    // A new window, then the same one again from behind the other.
+    for (const char* opening : {"first", "again"}) {
+        xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), other,
+                 QStringLiteral("5"), QStringLiteral("5"), QStringLiteral("click"),
+                 QStringLiteral("1")});
+        ASSERT_TRUE(
+            waitFor([&] { return xdotool({QStringLiteral("getactivewindow")}) == other; }, 2s))
+            << opening;
+
+        sendMenuEvent(program, 2, QStringLiteral("clicked"));
+        ASSERT_TRUE(waitFor([&] { return settingsWindows().size() == 1; }, 3s)) << opening;
+        const QString settings = settingsWindows().front();
+        EXPECT_TRUE(
+            waitFor([&] { return xdotool({QStringLiteral("getactivewindow")}) == settings; }, 2s))
+            << opening
+            << ", active: " << xdotool({QStringLiteral("getactivewindow")}).toStdString();
+        EXPECT_EQ(xdotool({QStringLiteral("getwindowfocus")}), settings) << opening;
+    }
 }
 
 TEST_F(ProgramInXServer, APositiveOrUnreadablePayOpensNothingAtLaunch) {

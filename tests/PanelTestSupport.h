@@ -17,6 +17,7 @@
 #include <QProcess>
 #include <QTimeZone>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -111,16 +112,20 @@ struct Registration {
     QString labelAtRegistration;
 };
 
-// Behaves like a panel's watcher: takes registrations and reads the new item at once.
+// Behaves like a panel's watcher: takes registrations, reads the new item at
+// once and lists it. It can be told to drop items again, as a faulty panel does.
 class TestWatcher : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
+    Q_PROPERTY(QStringList RegisteredStatusNotifierItems MEMBER listed)
 
 public:
     TestWatcher(PrivateSessionBus& bus, const QString& connectionName)
         : connection(bus.connect(connectionName)) {
         connection.registerObject(QStringLiteral("/StatusNotifierWatcher"), this,
-                                  QDBusConnection::ExportAllSlots);
+                                  QDBusConnection::ExportAllSlots |
+                                      QDBusConnection::ExportAllProperties |
+                                      QDBusConnection::ExportAllSignals);
         owned = connection.registerService(watcherName);
         connection.registerService(QStringLiteral("org.kde.StatusNotifierHost-%1")
                                        .arg(QCoreApplication::applicationPid()));
@@ -137,21 +142,45 @@ public:
 
     bool ownsName() const { return owned; }
     std::vector<Registration> registrations;
+    // How many of the next registrations are dropped shortly after (-1: all),
+    // and whether the item is told so or only left out of the list.
+    int dropsToMake = 0;
+    bool dropsSilently = false;
+
+Q_SIGNALS:
+    void StatusNotifierItemUnregistered(const QString& service);
 
 public Q_SLOTS:
+    // An item names its service, or its object path on the connection it calls from.
     void RegisterStatusNotifierItem(const QString& service, const QDBusMessage& message) {
+        const bool byPath = service.startsWith(u'/');
+        const QString name = byPath ? message.service() : service;
         QDBusMessage get = QDBusMessage::createMethodCall(
-            service, itemPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+            name, byPath ? service : itemPath, QStringLiteral("org.freedesktop.DBus.Properties"),
             QStringLiteral("Get"));
         get << itemInterface << QStringLiteral("XAyatanaLabel");
         const QDBusReply<QDBusVariant> label = connection.call(get, QDBus::Block, 5000);
         registrations.push_back({service, message.service(),
                                  label.isValid() ? label.value().variant().toString() : QString()});
+        // Listed as Plasma lists items: the service, or the connection with the path.
+        const QString item = byPath ? name + service : service;
+        listed.removeAll(item);
+        listed.append(item);
+        if (dropsToMake != 0) {
+            dropsToMake = std::max(dropsToMake - 1, -1);
+            QTimer::singleShot(100, this, [this, item] {
+                listed.removeAll(item);
+                if (!dropsSilently) {
+                    Q_EMIT StatusNotifierItemUnregistered(item);
+                }
+            });
+        }
     }
 
 private:
     QDBusConnection connection;
     bool owned = false;
+    QStringList listed;
 };
 
 // Collects the labels an item announces.
@@ -163,6 +192,17 @@ public:
 
 public Q_SLOTS:
     void newLabel(const QString& label, const QString&) { labels.push_back(label); }
+};
+
+// Collects the messages of one signal, whatever its arguments.
+class MessageRecorder : public QObject {
+    Q_OBJECT
+
+public:
+    std::vector<QDBusMessage> messages;
+
+public Q_SLOTS:
+    void message(const QDBusMessage& message) { messages.push_back(message); }
 };
 
 // Today's working window, in a time zone where it is neither close to midnight.
@@ -235,19 +275,23 @@ protected:
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
                            QString::fromStdString(folder / "config"));
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"),
-                           QString::fromStdString(folder / "runtime"));
+                           QString::fromStdString(runtimeFolder));
         environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
         environment.insert(QStringLiteral("TZ"), QString::fromLatin1(clock.timeZone));
         auto& program = *programs.emplace_back(std::make_unique<QProcess>());
         program.setProcessEnvironment(environment);
         program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        program.start(QStringLiteral(TALLYGLOW_PROGRAM), {});
+        program.start(programFile, {});
         program.waitForStarted(5000);
         return program;
     }
 
     static QString itemService(const QProcess& program) {
         return QStringLiteral("org.kde.StatusNotifierItem-%1-1").arg(program.processId());
+    }
+    // The program's own connection to the bus, which its item registers from.
+    QString connectionOf(const QProcess& program) {
+        return host.interface()->serviceOwner(itemService(program)).value();
     }
 
     QVariantMap itemProperties(const QProcess& program) {
@@ -291,7 +335,12 @@ protected:
         return itemProperties(program).value("XAyatanaLabel").toString();
     }
 
+    // The program launch() starts: the one in the build folder, unless a test
+    // installed one elsewhere.
+    QString programFile = QStringLiteral(TALLYGLOW_PROGRAM);
     TemporaryFolder folder;
+    // The program's XDG_RUNTIME_DIR; a test with a PipeWire daemon points it at the daemon's.
+    std::filesystem::path runtimeFolder = folder / "runtime";
     WorkingClock clock = WorkingClock::now();
     PrivateSessionBus bus{folder.path()};
     QDBusConnection host = bus.connect(QStringLiteral("host"));

@@ -38,6 +38,9 @@ public:
     PipeWireSession(const PipeWireSession&) = delete;
     PipeWireSession& operator=(const PipeWireSession&) = delete;
 
+    // Where the daemon's socket is: the XDG_RUNTIME_DIR of its clients.
+    const std::filesystem::path& runtimeFolder() const { return runtime; }
+
     // Starts pipewire, waits for its socket, then starts wireplumber.
     void startDaemon();
     // Stops wireplumber and pipewire and waits for both to end.

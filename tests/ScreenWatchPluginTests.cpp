@@ -4,7 +4,10 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -71,6 +74,32 @@ TEST_F(ScreenWatchPluginTest, WithoutADaemonTheAnswerIsFalseUntilOneAppears) {
     castBeingRead("testcast");
     // Found at one of the next reconnection attempts.
     EXPECT_TRUE(becomes(true, 15s));
+}
+
+TEST_F(ScreenWatchPluginTest, ACastAlreadyReadCountsFromTheFirstAnswer) {
+    ASSERT_NE(isWatcherPresent, nullptr);
+    session.startDaemon();
+    castBeingRead("testcast");
+    ASSERT_TRUE(session.waitForNode("testcast", "running"));
+    EXPECT_TRUE(isWatcherPresent());
+}
+
+TEST_F(ScreenWatchPluginTest, AHungDaemonDoesNotHoldTheFirstAnswer) {
+    ASSERT_NE(isWatcherPresent, nullptr);
+    // A socket that takes connections and never answers, like a daemon stuck.
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string path = (session.runtimeFolder() / "pipewire-0").string();
+    path.copy(address.sun_path, sizeof(address.sun_path) - 1);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    ASSERT_EQ(::listen(listener, 4), 0);
+
+    const auto asked = std::chrono::steady_clock::now();
+    EXPECT_FALSE(isWatcherPresent());
+    // Bounded well below anything a user would notice as a stuck start.
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, 1s);
+    ::close(listener);
 }
 
 TEST_F(ScreenWatchPluginTest, ACastCountsOnlyWhileItIsRead) {

@@ -401,37 +401,67 @@ TEST_F(SettingsViewTest, TheCurrencyFieldWritesEveryChangeAsItStands) {
     EXPECT_EQ(settings->currencySymbol(), " SEkr ");
 }
 
-TEST_F(SettingsViewTest, PayTextIsTakenAsTypedAndShownInFullOnReturn) {
+TEST_F(SettingsViewTest, PayTextIsTakenOnlyWhenTheEditEnds) {
+    enum class Ending { returnKey, leavingTheField, closingTheWindow };
+    // The field shows "1500" before each edit; "\b" is a Backspace.
+    const std::string clear = "\b\b\b\b";
     const struct {
         const char* locale;
-        const char* typed;
-        double stored; // 250 is the amount in force before typing
-        const char* shownAfterReturn;
+        std::string keys;
+        Ending ending;
+        double stored;
+        const char* shownAfter;
     } cases[] = {
-        {"en_US.UTF-8", "1234.5", 1234.5, "1234.5"},
-        {"en_US.UTF-8", "1234.567", 1234.567, "1234.57"},
-        {"en_US.UTF-8", "-100", -100, "-100"},
-        {"en_US.UTF-8", "0", 0, "0"},
-        {"en_US.UTF-8", "abc", 250, "250"},
-        {"en_US.UTF-8", "", 250, "250"},
-        {"en_US.UTF-8", "NaN", 250, "250"},
-        {"en_US.UTF-8", "12abc", 12, "12"}, // "12" was a number while it was typed
-        {"de_DE.UTF-8", "1500,5", 1500.5, "1500,5"},
-        {"de_DE.UTF-8", "1234,567", 1234.567, "1234,57"},
-        {"de_DE.UTF-8", "x", 250, "250"},
+        {"en_US.UTF-8", clear + "1234.5", Ending::returnKey, 1234.5, "1234.5"},
+        {"en_US.UTF-8", clear + "1234.567", Ending::returnKey, 1234.567, "1234.57"},
+        {"en_US.UTF-8", clear + "-100", Ending::returnKey, -100, "-100"},
+        {"en_US.UTF-8", clear + "0", Ending::returnKey, 0, "0"},
+        {"en_US.UTF-8", "5", Ending::leavingTheField, 15005, "15005"},
+        {"en_US.UTF-8", clear + "99.999", Ending::closingTheWindow, 99.999, "100"},
+        // Cleared, or half-typed: what was on the way is never taken.
+        {"en_US.UTF-8", clear, Ending::returnKey, 1500, "1500"},
+        {"en_US.UTF-8", clear, Ending::leavingTheField, 1500, "1500"},
+        {"en_US.UTF-8", clear, Ending::closingTheWindow, 1500, "1500"},
+        // Not wholly a number in the locale.
+        {"en_US.UTF-8", clear + "abc", Ending::returnKey, 1500, "1500"},
+        {"en_US.UTF-8", clear + "NaN", Ending::returnKey, 1500, "1500"},
+        {"en_US.UTF-8", clear + "12abc", Ending::leavingTheField, 1500, "1500"},
+        {"en_US.UTF-8", clear + "1,500", Ending::returnKey, 1500, "1500"},
+        {"de_DE.UTF-8", clear + "1.500", Ending::closingTheWindow, 1500, "1500"},
+        {"de_DE.UTF-8", clear + "1500,5", Ending::returnKey, 1500.5, "1500,5"},
+        {"de_DE.UTF-8", clear + "1234,567", Ending::leavingTheField, 1234.567, "1234,57"},
+        {"de_DE.UTF-8", clear + "x", Ending::returnKey, 1500, "1500"},
     };
     for (const auto& each : cases) {
+        SCOPED_TRACE(each.locale + (" " + each.keys));
         ScopedEnvironment locale("LC_ALL", each.locale);
         TemporaryFolder caseFolder;
         file = caseFolder / "tallyglow.conf";
-        openWith("dailyPay=250\n");
-        retype(amountField(), each.typed);
+        openWith("dailyPay=1500\n");
+        view->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+        amountField()->setFocus();
+        QTest::keyClick(amountField(), Qt::Key_End);
+        QTest::keyClicks(amountField(), QString::fromStdString(each.keys));
         QApplication::processEvents();
-        EXPECT_EQ(settings->dailyPay(), each.stored) << each.locale << " " << each.typed;
-        EXPECT_EQ(stored("dailyPay").toDouble(), each.stored) << each.locale << " " << each.typed;
-        EXPECT_EQ(amountField()->text(), each.typed) << "text being typed stays as typed";
-        QTest::keyClick(amountField(), Qt::Key_Return);
-        EXPECT_EQ(amountField()->text(), each.shownAfterReturn) << each.locale << " " << each.typed;
+        EXPECT_EQ(settings->dailyPay(), 1500) << "nothing is taken while typing";
+        EXPECT_EQ(stored("dailyPay"), "1500");
+
+        switch (each.ending) {
+        case Ending::returnKey:
+            QTest::keyClick(amountField(), Qt::Key_Return);
+            break;
+        case Ending::leavingTheField:
+            currencyField()->setFocus();
+            break;
+        case Ending::closingTheWindow:
+            view->close();
+            break;
+        }
+        QApplication::processEvents();
+        EXPECT_EQ(settings->dailyPay(), each.stored);
+        EXPECT_EQ(stored("dailyPay").toDouble(), each.stored);
+        EXPECT_EQ(amountField()->text(), each.shownAfter);
         view.reset();
     }
 }
@@ -440,19 +470,14 @@ TEST_F(SettingsViewTest, PayTextBeingTypedIsNotRedrawnUnderTheCursor) {
     open();
     retype(amountField(), "1500.");
     QApplication::processEvents();
-    EXPECT_EQ(settings->dailyPay(), 1500);
     EXPECT_EQ(amountField()->text(), "1500.");
     QTest::keyClicks(amountField(), "75");
-    QApplication::processEvents();
-    EXPECT_EQ(settings->dailyPay(), 1500.75);
-    EXPECT_EQ(amountField()->text(), "1500.75");
-
     // A change elsewhere while typing leaves the text as typed.
     settings->setMaskEarnings(true);
-    retype(amountField(), "");
     QApplication::processEvents();
-    EXPECT_EQ(amountField()->text(), "");
-    EXPECT_EQ(settings->dailyPay(), 1500.75) << "an empty field writes nothing";
+    EXPECT_EQ(amountField()->text(), "1500.75");
+    QTest::keyClick(amountField(), Qt::Key_Return);
+    EXPECT_EQ(settings->dailyPay(), 1500.75);
 }
 
 TEST_F(SettingsViewTest, LeavingThePayFieldShowsTheStoredAmount) {
@@ -483,6 +508,7 @@ TEST_F(SettingsViewTest, TheToggleWritesAutomaticMaskingAndNeverManualMasking) {
     // Every control used once: manual masking is still never written.
     retype(currencyField(), "$");
     retype(amountField(), "10");
+    QTest::keyClick(amountField(), Qt::Key_Return);
     for (const char* name :
          {"startHourPopUp", "startMinutePopUp", "endHourPopUp", "endMinutePopUp"}) {
         choose(child<QComboBox>(name), "15");
