@@ -1,9 +1,13 @@
 // The screen-watch plug-in: answers whether another process is capturing the
-// screen right now, from the node states in PipeWire's registry. Every
-// Wayland screen cast is a PipeWire video node, read while the cast runs.
+// screen right now, from the nodes in PipeWire's registry. Every Wayland
+// screen cast is a PipeWire video node, and counts while it is read. A new
+// cast counts from the moment its node appears, tens of milliseconds before
+// its first frame, so that the title is masked before any frame can show it;
+// one that nobody reads soon stops counting. Portals leave a cast's node
+// behind after its reader is gone, so a node once read counts only while read.
 //
 // Single-threaded and never blocking for long: each call handles what the
-// daemon has sent since the last one and answers from the states tracked so
+// daemon has sent since the last one and answers from the nodes tracked so
 // far. Only right after connecting does a call wait, briefly, for the daemon
 // to tell what exists: a cast may already be running when the program starts.
 
@@ -23,6 +27,9 @@ constexpr int iterationsPerCall = 256;
 // How long a call that has just connected may wait for the daemon's answer. A
 // local daemon answers within milliseconds; a hung one must not freeze the start.
 constexpr std::chrono::milliseconds settleLimit{200};
+// How long a new cast counts before anyone reads it. A sharing program reads
+// its cast well within this.
+constexpr std::chrono::seconds newCastGrace{3};
 
 bool equals(const char* text, const char* expected) {
     return text && std::strcmp(text, expected) == 0;
@@ -46,7 +53,20 @@ struct TrackedNode {
     pw_proxy* proxy = nullptr;
     spa_hook listener{};
     bool screenCast = false;
+    // Its full properties have arrived; until then it may still turn out to be a camera.
+    bool described = false;
     bool running = false;
+    bool hasRun = false;
+    // Appeared while we were watching, rather than found when we connected.
+    bool isNew = false;
+    std::chrono::steady_clock::time_point appeared;
+
+    bool counts(std::chrono::steady_clock::time_point now) const {
+        if (!screenCast || !described) {
+            return false;
+        }
+        return running || (isNew && !hasRun && now - appeared < newCastGrace);
+    }
 };
 
 class ScreenWatch {
@@ -77,8 +97,9 @@ public:
             disconnect();
             return false;
         }
+        const auto now = std::chrono::steady_clock::now();
         for (const auto& [id, node] : nodes) {
-            if (node->screenCast && node->running) {
+            if (node->counts(now)) {
                 return true;
             }
         }
@@ -123,21 +144,33 @@ private:
     }
 
     // Two round trips: the first brings the registry's nodes, which are bound
-    // as they arrive; the second, their states.
+    // as they arrive; the second, their full properties and states.
     void settle() {
+        settling = true;
         const auto deadline = std::chrono::steady_clock::now() + settleLimit;
-        for (int roundTrip = 0; roundTrip < 2 && core && !disconnected; ++roundTrip) {
-            awaitedSync = pw_core_sync(core, PW_ID_CORE, 0);
-            synced = false;
-            while (!synced && !disconnected) {
-                const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                    deadline - std::chrono::steady_clock::now());
-                if (left.count() <= 0) {
-                    return;
-                }
-                pw_loop_iterate(loop, static_cast<int>(left.count()));
-            }
+        if (awaitSync(deadline)) {
+            awaitSync(deadline);
         }
+        settling = false;
+    }
+
+    // Asks the daemon for a sync and handles what it sends until the answer
+    // comes; false when it does not come in time or the daemon went away.
+    bool awaitSync(std::chrono::steady_clock::time_point deadline) {
+        if (!core || disconnected) {
+            return false;
+        }
+        awaitedSync = pw_core_sync(core, PW_ID_CORE, 0);
+        synced = false;
+        while (!synced && !disconnected) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0) {
+                return false;
+            }
+            pw_loop_iterate(loop, static_cast<int>(left.count()));
+        }
+        return synced;
     }
 
     static void onCoreDone(void* data, uint32_t id, int sequence) {
@@ -173,7 +206,7 @@ private:
                          const spa_dict* properties) {
         auto* self = static_cast<ScreenWatch*>(data);
         // The registry's properties already tell video nodes apart; only
-        // those are watched for their state.
+        // those are bound, for their full properties.
         if (!equals(type, PW_TYPE_INTERFACE_Node) || !properties ||
             !hasScreenCastClass(properties)) {
             return;
@@ -186,6 +219,8 @@ private:
         auto node = std::make_unique<TrackedNode>();
         node->proxy = proxy;
         node->screenCast = isScreenCast(properties);
+        node->isNew = !self->settling;
+        node->appeared = std::chrono::steady_clock::now();
         static const pw_node_events nodeEvents = [] {
             pw_node_events events{};
             events.version = PW_VERSION_NODE_EVENTS;
@@ -206,9 +241,11 @@ private:
         auto* node = static_cast<TrackedNode*>(data);
         if ((info->change_mask & PW_NODE_CHANGE_MASK_PROPS) && info->props) {
             node->screenCast = isScreenCast(info->props);
+            node->described = true;
         }
         if (info->change_mask & PW_NODE_CHANGE_MASK_STATE) {
             node->running = info->state == PW_NODE_STATE_RUNNING;
+            node->hasRun = node->hasRun || node->running;
         }
     }
 
@@ -232,6 +269,8 @@ private:
     bool disconnected = false;
     int awaitedSync = 0;
     bool synced = false;
+    // What arrives while settling existed before we connected.
+    bool settling = false;
     bool hasAttempted = false;
     std::chrono::steady_clock::time_point lastAttempt;
 };

@@ -102,22 +102,28 @@ TEST_F(ScreenWatchPluginTest, AHungDaemonDoesNotHoldTheFirstAnswer) {
     ::close(listener);
 }
 
-TEST_F(ScreenWatchPluginTest, ACastCountsOnlyWhileItIsRead) {
+TEST_F(ScreenWatchPluginTest, ANewCastCountsBeforeItIsReadAndThenWhileItIsRead) {
     ASSERT_NE(isWatcherPresent, nullptr);
     session.startDaemon();
+    ASSERT_FALSE(isWatcherPresent()); // connected before the casts appear
     // As mutter, KWin and niri publish casts, and as the wlroots portals do.
     for (const std::string mediaClass : {"Stream/Output/Video", "Video/Source"}) {
         SCOPED_TRACE(mediaClass);
         const std::string name = mediaClass == "Video/Source" ? "portalcast" : "compositorcast";
         session.startSource(name, mediaClass);
-        ASSERT_TRUE(session.waitForNode(name, "suspended"));
-        EXPECT_TRUE(stays(false));
+        // Not read yet, its first frame still to come: it counts already...
+        EXPECT_TRUE(becomes(true, 2s));
+        // ...but not for long while nobody reads it.
+        EXPECT_TRUE(becomes(false, 5s));
+        ASSERT_EQ(session.nodeState(name), "suspended");
 
         ChildProcess& reader = session.startReader(name);
         EXPECT_TRUE(becomes(true));
+        // A portal leaves the node behind when its reader goes: it no longer counts.
         reader.stop();
         EXPECT_TRUE(becomes(false));
         EXPECT_TRUE(stays(false, 500ms));
+        EXPECT_FALSE(session.nodeState(name).empty());
     }
 }
 
