@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all build run test bench deps format clean
+.PHONY: all build run test bench deps format clean desktops
 
 all: build
 
@@ -31,6 +31,12 @@ bench: deps
 	cmake --build $(BUILD_DIR)-bench
 	$(BUILD_DIR)-bench/bench/tallyglow-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	bench/panel-idle $(BUILD_DIR)-bench
+
+# Tallyglow in real panels (GNOME, MATE, XFCE, LXQt, Plasma, Cinnamon, Budgie),
+# headless; writes docs/desktops/. Slow, and installs every panel: not part of test.
+desktops: build
+	@tests/desktops/install-hosts
+	tests/desktops/run $(BUILD_DIR)/tallyglow $(HOSTS)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
