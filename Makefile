@@ -4,7 +4,7 @@ CMAKE_FLAGS ?=
 PREFIX ?= /usr/local
 DESTDIR ?=
 
-.PHONY: all build run test bench deps format clean install uninstall deb
+.PHONY: all build run test bench deps format clean install uninstall deb desktops
 
 all: build
 
@@ -65,6 +65,16 @@ deb:
 	cd $(BUILD_DIR)/deb/tallyglow && DEB_BUILD_OPTIONS="noddebs nocheck" dpkg-buildpackage -b -us -uc
 	mv $(BUILD_DIR)/deb/tallyglow_*.deb dist/
 	lintian --fail-on error dist/tallyglow_*.deb
+
+# Tallyglow in real panels (GNOME, MATE, XFCE, LXQt, Plasma, Cinnamon, Budgie
+# on X11; sway with waybar and GNOME on Wayland, with real screen casts),
+# headless; writes docs/desktops/. Slow, and installs every panel: not part of test.
+desktops: build
+	@tests/desktops/install-hosts
+	@scripts/install-deps desktops
+	tests/desktops/run $(BUILD_DIR)/tallyglow $(HOSTS)
+	tests/desktops/sway-waybar $(BUILD_DIR)/tallyglow
+	tests/desktops/gnome-wayland $(BUILD_DIR)/tallyglow
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
