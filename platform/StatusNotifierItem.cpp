@@ -223,17 +223,19 @@ bool canPlaceMenus() {
 
 } // namespace
 
-void StatusNotifierItem::activate(QPoint position) {
-    click(ClickSource::panelRequest, position);
+// Where panels say a click was varies: 0,0, the item, or (MATE's
+// notification area) the panel's corner of the screen. The menu opens at the
+// pointer instead, which is where the click was.
+void StatusNotifierItem::activate(QPoint) {
+    click(ClickSource::panelRequest);
 }
 
-void StatusNotifierItem::contextMenu(QPoint position) {
-    click(ClickSource::panelRequest, position);
+void StatusNotifierItem::contextMenu(QPoint) {
+    click(ClickSource::panelRequest);
 }
 
-void StatusNotifierItem::click(ClickSource source, QPoint position) {
+void StatusNotifierItem::click(ClickSource source) {
     clickSource = source;
-    clickPosition = position;
     panelShouldShowMenu = false;
     if (action) {
         action();
@@ -263,8 +265,7 @@ void StatusNotifierItem::performClick() {
             Q_EMIT menu->aboutToShow();
             return;
         }
-        // Panels that know where the click was say so; others send 0,0.
-        menu->popup(clickPosition.isNull() ? QCursor::pos() : clickPosition);
+        menu->popup(QCursor::pos());
         return;
     case ClickSource::none:
         menu->popup(QCursor::pos());
@@ -275,7 +276,7 @@ void StatusNotifierItem::performClick() {
 void StatusNotifierItem::panelOpensMenu() {
     // A menu left open by a panel that never said it closed is closed by now.
     panelClosedMenu();
-    click(ClickSource::panelMenu, {});
+    click(ClickSource::panelMenu);
 }
 
 void StatusNotifierItem::panelClosedMenu() {

@@ -75,7 +75,7 @@ private:
     // Where a click came from, while its action runs.
     // none: the program itself asked for the click.
     enum class ClickSource { none, panelRequest, panelMenu };
-    void click(ClickSource source, QPoint position);
+    void click(ClickSource source);
     void panelOpensMenu();
     void panelClosedMenu();
 
@@ -106,7 +106,6 @@ private:
     QPointer<QMenu> attachedMenu;
     DBusMenuExporter* exporter = nullptr;
     ClickSource clickSource = ClickSource::none;
-    QPoint clickPosition;
     bool panelShouldShowMenu = false;
     // The attached menu is being shown by a panel.
     bool panelShowsAttachedMenu = false;

@@ -187,7 +187,9 @@ TEST_F(ProgramInXServer, ShiftOrAltFlipTheMaskingOtherClicksShowTheMenu) {
         if (click.key) {
             xdotool({QStringLiteral("keydown"), key});
         }
-        callItem(program, QStringLiteral("Activate"), {200, 10});
+        // As MATE's notification area does: the panel's corner, not the click.
+        xdotool({QStringLiteral("mousemove"), QStringLiteral("600"), QStringLiteral("20")});
+        callItem(program, QStringLiteral("Activate"), {0, 28});
         if (click.key) {
             xdotool({QStringLiteral("keyup"), key});
         }
@@ -195,6 +197,13 @@ TEST_F(ProgramInXServer, ShiftOrAltFlipTheMaskingOtherClicksShowTheMenu) {
         EXPECT_EQ(menuShown, !click.flips) << key.toStdString();
         EXPECT_EQ(label(program) != before, click.flips) << key.toStdString();
         if (menuShown) {
+            // The menu opens at the pointer.
+            const QString geometry = xdotool(
+                {QStringLiteral("getwindowgeometry"), visibleWindows(program).constFirst()});
+            const QRegularExpressionMatch at =
+                QRegularExpression(QStringLiteral("Position: (\\d+),(\\d+)")).match(geometry);
+            ASSERT_TRUE(at.hasMatch()) << geometry.toStdString();
+            EXPECT_NEAR(at.captured(1).toInt(), 600, 50) << geometry.toStdString();
             xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
             EXPECT_TRUE(waitFor([&] { return visibleWindows(program).isEmpty(); }, 2s));
         }
