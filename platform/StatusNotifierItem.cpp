@@ -167,6 +167,7 @@ StatusNotifierItem::StatusNotifierItem(QDBusConnection busConnection, Identity i
                 nextRegistration->stop();
                 registrationCheck->stop();
                 registrationsInARow = 0;
+                registerByPath = false;
                 if (!newOwner.isEmpty()) {
                     registerWithWatcher();
                 }
@@ -349,11 +350,12 @@ void StatusNotifierItem::registerWithWatcher() {
     QDBusMessage call = QDBusMessage::createMethodCall(
         QString::fromLatin1(watcherService), QString::fromLatin1(watcherPath),
         QString::fromLatin1(watcherService), QStringLiteral("RegisterStatusNotifierItem"));
-    // By object path, on our own connection. GNOME Shell 43's AppIndicator
-    // extension watches the service name an item registers with, and that
-    // watch makes it drop the item in some starts; by path there is no name
-    // to watch.
-    call << QString::fromLatin1(itemPath);
+    // By service name first: Cinnamon's watcher loses an item offered by path
+    // for good when Cinnamon restarts. GNOME Shell 43's AppIndicator extension
+    // drops an item offered by name in some starts (its watch of the name
+    // makes it forget what it read); offered by path, it keeps it. So a
+    // watcher that dropped the item is offered it by path.
+    call << (registerByPath ? QString::fromLatin1(itemPath) : serviceName);
     // No panel yet is no error: the owner watch brings us to the next one.
     call.setAutoStartService(false);
     connection.send(call);
@@ -394,6 +396,7 @@ void StatusNotifierItem::registerAgainLater() {
     if (nextRegistration->isActive()) {
         return;
     }
+    registerByPath = true;
     registrationCheck->stop();
     if (std::chrono::steady_clock::now() - lastRegistration >= registrationHeld) {
         registrationsInARow = 0;

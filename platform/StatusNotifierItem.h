@@ -98,6 +98,8 @@ private:
     // not flooded.
     QTimer* registrationCheck = nullptr;
     QTimer* nextRegistration = nullptr;
+    // The watcher dropped the item offered by name; it is offered by path from now on.
+    bool registerByPath = false;
     int registrationsInARow = 0;
     std::chrono::steady_clock::time_point lastRegistration;
 

@@ -23,8 +23,8 @@ TEST_F(PanelItemTest, RegistersWithItsFirstTitleAlreadyInPlace) {
 
     ASSERT_TRUE(waitForRegistrations(watcher, 1));
     const Registration& registration = watcher.registrations.front();
-    // By its object path, from its own connection.
-    EXPECT_EQ(registration.service, itemPath);
+    // By its service name, from its own connection.
+    EXPECT_EQ(registration.service, itemService(program));
     EXPECT_EQ(registration.sender, connectionOf(program));
     EXPECT_EQ(registration.labelAtRegistration, QStringLiteral("$200.00"));
 
@@ -210,6 +210,9 @@ TEST_F(PanelItemTest, RegistersAgainWhenARunningPanelDropsTheItem) {
         watcher.dropsSilently = silently;
         QProcess& program = launch();
         ASSERT_TRUE(waitForRegistrations(watcher, 2)) << "silently: " << silently;
+        EXPECT_EQ(watcher.registrations.front().service, itemService(program));
+        // Offered by path once dropped, as GNOME's extension keeps it then.
+        EXPECT_EQ(watcher.registrations.back().service, itemPath);
         EXPECT_EQ(watcher.registrations.back().sender, connectionOf(program));
         EXPECT_EQ(watcher.registrations.back().labelAtRegistration, QStringLiteral("$200.00"));
         // Once listed, the item stays put.
