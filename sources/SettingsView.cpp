@@ -139,36 +139,20 @@ QHBoxLayout* SettingsView::payFields() {
     amountField->setObjectName("amountField");
     amountField->setPlaceholderText(tr("0"));
     amountField->setFixedWidth(amountFieldWidth);
+    connect(amountField, &QLineEdit::editingFinished, this, &SettingsView::finishPayEdit);
+    // Quitting with the window open keeps the edit too.
+    if (QCoreApplication* application = QCoreApplication::instance()) {
+        connect(application, &QCoreApplication::aboutToQuit, this, &SettingsView::finishPayEdit);
+    }
     const auto dailyPay = settings.dailyPayReference();
-    const auto showDailyPay = [amountField, dailyPay] {
+    showCurrentValues.push_back([amountField, dailyPay] {
+        // Text being typed stays as typed until the edit ends.
+        if (amountField->isModified()) {
+            return;
+        }
         const QString current = QString::fromStdString(LocaleNumberText::format(dailyPay.get()));
         if (amountField->text() != current) {
             amountField->setText(current);
-        }
-        amountField->setModified(false);
-    };
-    // The pay is taken when the edit ends: on Return, on leaving the field,
-    // and when the window closes mid-edit. Half-typed text ("1" on the way to
-    // "1500", or on the way to an empty field) and text that is not wholly a
-    // number never become the pay. The field then shows the amount in force:
-    // "1234.567" as "1234.57", text that was no number as the amount before.
-    finishPayEdit = [amountField, dailyPay, showDailyPay] {
-        if (amountField->isModified()) {
-            if (const auto amount = LocaleNumberText::parse(amountField->text().toStdString())) {
-                dailyPay.set(*amount);
-            }
-        }
-        showDailyPay();
-    };
-    connect(amountField, &QLineEdit::editingFinished, this, [this] { finishPayEdit(); });
-    // Quitting with the window open keeps the edit too.
-    if (QCoreApplication* application = QCoreApplication::instance()) {
-        connect(application, &QCoreApplication::aboutToQuit, this, [this] { finishPayEdit(); });
-    }
-    showCurrentValues.push_back([amountField, showDailyPay] {
-        // Text being typed stays as typed until the edit ends.
-        if (!amountField->isModified()) {
-            showDailyPay();
         }
     });
 
@@ -235,6 +219,21 @@ QComboBox* SettingsView::popUp(const std::vector<std::int64_t>& options,
         button->setPlaceholderText(row < 0 ? rowText(current) : QString());
     });
     return button;
+}
+
+// The pay is taken when the edit ends: on Return, on leaving the field, and
+// when the window closes mid-edit. Half-typed text ("1" on the way to "1500",
+// or on the way to an empty field) and text that is not wholly a number never
+// become the pay. The field then shows the amount in force: "1234.567" as
+// "1234.57", text that was no number as the amount before.
+void SettingsView::finishPayEdit() {
+    if (payField->isModified()) {
+        if (const auto amount = LocaleNumberText::parse(payField->text().toStdString())) {
+            settings.setDailyPay(*amount);
+        }
+    }
+    payField->setModified(false);
+    redraw();
 }
 
 void SettingsView::hideEvent(QHideEvent* event) {

@@ -61,5 +61,5 @@ private:
     bool redrawPending = false;
     QLineEdit* payField = nullptr;
     // Takes the pay text being edited, if it is a number, and shows the amount in force.
-    std::function<void()> finishPayEdit;
+    void finishPayEdit();
 };
