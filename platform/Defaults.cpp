@@ -5,12 +5,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QThread>
 #include <QTimer>
 #include <QVariant>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <sys/stat.h>
 
 namespace {
@@ -204,9 +206,28 @@ struct Defaults::Storage {
     QVariantMap unsaved;
     // The file on disk could not be read when we opened it.
     bool unreadableOnDisk = false;
-    std::unique_ptr<QTimer> retryTimer;
+    // Writes what is unsaved: at the end of the event loop's pass for a
+    // change, later for a retry.
+    std::unique_ptr<QTimer> writeTimer;
     int retryMilliseconds = firstRetryMilliseconds;
 };
+
+namespace {
+
+// Every open store, so that a change still waiting is written however the
+// process ends: Qt leaves with exit() when the display goes away.
+std::set<Defaults*>& openStores() {
+    static auto* const stores = new std::set<Defaults*>();
+    return *stores;
+}
+
+void writeOpenStoresAtExit() {
+    for (Defaults* store : openStores()) {
+        store->writePendingChanges();
+    }
+}
+
+} // namespace
 
 Defaults::Defaults(std::string filePath)
     : path(std::move(filePath)), storage(std::make_unique<Storage>()) {
@@ -216,9 +237,21 @@ Defaults::Defaults(std::string filePath)
     } else {
         storage->unreadableOnDisk = true;
     }
+    static const bool registered = std::atexit(writeOpenStoresAtExit) == 0;
+    (void)registered;
+    openStores().insert(this);
 }
 
-Defaults::~Defaults() = default;
+Defaults::~Defaults() {
+    openStores().erase(this);
+    writePendingChanges();
+}
+
+void Defaults::writePendingChanges() {
+    if (!storage->unsaved.isEmpty()) {
+        writeAndReport();
+    }
+}
 
 std::string Defaults::standardFilePath() {
     std::filesystem::path base;
@@ -315,7 +348,18 @@ void Defaults::save(const std::string& key, const Value* value) {
         storage->unsaved.insert(name, QVariant());
     }
 
-    writeAndReport();
+    // While the event loop runs, the changes of one pass (a storm of clicks
+    // in one call, fast typing) are written together when the pass ends,
+    // milliseconds later. Without a running loop, and while the program
+    // quits, each is written at once.
+    const bool loopRuns = QCoreApplication::instance() &&
+                          QThread::currentThread() == QCoreApplication::instance()->thread() &&
+                          QThread::currentThread()->loopLevel() > 0;
+    if (!loopRuns) {
+        writeAndReport();
+        return;
+    }
+    writeLater(0);
 }
 
 void Defaults::writeAndReport() {
@@ -324,8 +368,8 @@ void Defaults::writeAndReport() {
     if (saveSucceeded) {
         storage->unsaved.clear();
         storage->retryMilliseconds = firstRetryMilliseconds;
-        if (storage->retryTimer) {
-            storage->retryTimer->stop();
+        if (storage->writeTimer) {
+            storage->writeTimer->stop();
         }
         if (!wasSaving) {
             qWarning().noquote() << "Tallyglow: preferences saved again to" << storage->path;
@@ -337,32 +381,27 @@ void Defaults::writeAndReport() {
         qWarning().noquote() << "Tallyglow: cannot save preferences to" << storage->path
                              << "- the change is kept in memory and saved as soon as possible";
     }
-    retryLater();
+    // Retries need an event loop; without one, only the next change writes.
+    if (QCoreApplication::instance()) {
+        writeLater(storage->retryMilliseconds);
+        storage->retryMilliseconds =
+            std::min(storage->retryMilliseconds * 2, longestRetryMilliseconds);
+    }
 }
 
-// Retries need an event loop; without one, only the next change writes.
-void Defaults::retryLater() {
-    if (!QCoreApplication::instance()) {
-        return;
-    }
-    if (!storage->retryTimer) {
-        storage->retryTimer = std::make_unique<QTimer>();
-        storage->retryTimer->setSingleShot(true);
-        QObject::connect(storage->retryTimer.get(), &QTimer::timeout, [this] {
-            storage->retryMilliseconds =
-                std::min(storage->retryMilliseconds * 2, longestRetryMilliseconds);
-            writeAndReport();
-        });
+void Defaults::writeLater(int milliseconds) {
+    if (!storage->writeTimer) {
+        storage->writeTimer = std::make_unique<QTimer>();
+        storage->writeTimer->setSingleShot(true);
+        QObject::connect(storage->writeTimer.get(), &QTimer::timeout,
+                         [this] { writePendingChanges(); });
         // Quitting is the last chance for a change that is still waiting.
         QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit,
-                         storage->retryTimer.get(), [this] {
-                             if (!saveSucceeded) {
-                                 writeAndReport();
-                             }
-                         });
+                         storage->writeTimer.get(), [this] { writePendingChanges(); });
     }
-    if (!storage->retryTimer->isActive()) {
-        storage->retryTimer->start(storage->retryMilliseconds);
+    // A change cuts a retry's wait short; a retry never delays a change.
+    if (!storage->writeTimer->isActive() || storage->writeTimer->remainingTime() > milliseconds) {
+        storage->writeTimer->start(milliseconds);
     }
 }
 
@@ -372,16 +411,20 @@ bool Defaults::writeUnsaved() {
     // Whatever we cannot read is kept aside rather than merged into or
     // overwritten by our save. A file that turned bad since we opened it
     // counts too.
+    // The fresh file in its place holds every setting we have, not only the
+    // changed ones: what was read before the file went bad is not lost.
+    QVariantMap changes = storage->unsaved;
     if (storage->unreadableOnDisk || (fileExists(file) && !readFile(file))) {
         if (fileExists(file) && !QFile::rename(file, freeSetAsideName(file))) {
             return false;
         }
         storage->unreadableOnDisk = false;
+        changes.insert(storage->stored);
     }
 
     removeAbandonedLock(file);
     QSettings settings(file, QSettings::IniFormat);
-    for (const auto& [name, value] : storage->unsaved.asKeyValueRange()) {
+    for (const auto& [name, value] : changes.asKeyValueRange()) {
         if (value.isValid()) {
             settings.setValue(name, value);
         } else {

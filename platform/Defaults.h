@@ -11,11 +11,13 @@
 //
 // Reads come from memory (loaded once when the store is opened); registered
 // fallbacks live in memory only and a stored value always wins over them.
-// Every write goes to the file at once, atomically, and private to the user;
+// Every write goes to the file at once (changes made in one pass of a running
+// event loop together, as the pass ends), atomically, and private to the user;
 // the file's folder is the store's own and is kept private too. A file that
 // cannot be read reads as "nothing stored" and is set aside under the next
 // free name of "<file>.bad", "<file>.bad.1", ... before the first write, never
-// overwritten with what we could not parse. A write that fails keeps the
+// overwritten with what we could not parse; the fresh file then holds every
+// value the store has. A write that fails keeps the
 // program running and the value in memory; the change is written with the
 // next one, or by a retry that backs off from one second to about a minute
 // while an event loop runs, and once more when the application quits. The
@@ -56,12 +58,15 @@ public:
     // is still waiting to be written.
     bool lastSaveSucceeded() const { return saveSucceeded; }
 
+    // Writes any change still waiting, now.
+    void writePendingChanges();
+
 private:
     struct Storage;
     void save(const std::string& key, const Value* value);
     void writeAndReport();
     bool writeUnsaved();
-    void retryLater();
+    void writeLater(int milliseconds);
 
     std::string path;
     std::unique_ptr<Storage> storage;

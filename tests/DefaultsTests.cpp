@@ -235,6 +235,48 @@ INSTANTIATE_TEST_SUITE_P(
                       BadFile{"aGapIsFilled", "[General\n", {".bad", ".bad.2"}, ".bad.1"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Edited by hand into something unreadable while the program runs: the next
+// change sets it aside and writes every setting held, not only itself.
+TEST_F(DefaultsTest, AFileThatTurnsBadWhileOpenIsReplacedByEverySettingHeld) {
+    writeWholeFile(file, "[General]\ndailyPay=250\nstartHour=8\ncurrencySymbol=\"a, b\"\n");
+    Defaults defaults(file);
+    defaults.setInteger(30, "startMinute");
+    writeWholeFile(file, "[General\n\x01");
+    defaults.setBool(true, "maskEarnings");
+    EXPECT_EQ(readWholeFile(file.string() + ".bad"), "[General\n\x01");
+    Defaults reopened(file);
+    EXPECT_EQ(reopened.doubleForKey("dailyPay"), 250);
+    EXPECT_EQ(reopened.integerForKey("startHour"), 8);
+    EXPECT_EQ(reopened.integerForKey("startMinute"), 30);
+    EXPECT_EQ(reopened.stringForKey("currencySymbol"), "a, b");
+    EXPECT_TRUE(reopened.boolForKey("maskEarnings"));
+}
+
+// A storm of changes in one pass of the event loop is one save, made as the pass ends.
+TEST_F(DefaultsTest, ChangesMadeInOnePassOfTheEventLoopAreSavedTogether) {
+    int argc = 1;
+    char name[] = "tallyglow-tests";
+    char* argv[] = {name, nullptr};
+    QCoreApplication application(argc, argv);
+    Defaults defaults(file);
+    bool writtenDuringThePass = true;
+    bool writtenAfterThePass = false;
+    QTimer::singleShot(0, &application, [&] {
+        for (int toggle = 0; toggle <= 2000; ++toggle) {
+            defaults.setBool(toggle % 2 == 0, "maskEarnings");
+        }
+        writtenDuringThePass = fs::exists(file);
+        // Timers due later than the end of the pass.
+        QTimer::singleShot(1, &application, [&] {
+            writtenAfterThePass = Defaults(file).boolForKey("maskEarnings");
+            QCoreApplication::quit();
+        });
+    });
+    QCoreApplication::exec();
+    EXPECT_FALSE(writtenDuringThePass);
+    EXPECT_TRUE(writtenAfterThePass);
+}
+
 TEST_F(DefaultsTest, AFolderInPlaceOfTheFileIsLeftAlone) {
     fs::create_directories(file);
     Defaults defaults(file);
