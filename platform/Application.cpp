@@ -5,8 +5,12 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QSocketNotifier>
+#include <csignal>
 #include <cstdlib>
 #include <functional>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -31,6 +35,54 @@ std::uint64_t flagsOf(Qt::KeyboardModifiers modifiers) {
     }
     return flags;
 }
+
+// Written to by the signal handler, read by the event loop.
+int endRequests[2] = {-1, -1};
+
+void requestEnd(int) {
+    const char byte = 1;
+    // Nothing else is safe here; a full buffer already holds a request.
+    [[maybe_unused]] const auto written = ::write(endRequests[1], &byte, 1);
+}
+
+// The session (logout, shutdown) and a terminal end the program with these;
+// each ends it as "Quit" does, so that changes still waiting are written.
+void quitOnEndSignals() {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, endRequests) != 0) {
+        return;
+    }
+    auto* notifier = new QSocketNotifier(endRequests[0], QSocketNotifier::Read, qApp);
+    QObject::connect(notifier, &QSocketNotifier::activated, [] {
+        char bytes[16];
+        while (::read(endRequests[0], bytes, sizeof bytes) > 0) {
+        }
+        QApplication::quit();
+    });
+    struct sigaction action {};
+    action.sa_handler = requestEnd;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        ::sigaction(signal, &action, nullptr);
+    }
+}
+
+// A session bus that goes away takes the panel item with it: end as "Quit"
+// does. Qt reports it as the bus's own Disconnected signal.
+class BusLossWatch : public QObject {
+    Q_OBJECT
+
+public:
+    explicit BusLossWatch(QObject* parent) : QObject(parent) {
+        QDBusConnection::sessionBus().connect(
+            QString(), QStringLiteral("/org/freedesktop/DBus/Local"),
+            QStringLiteral("org.freedesktop.DBus.Local"), QStringLiteral("Disconnected"), this,
+            SLOT(busLost()));
+    }
+
+private Q_SLOTS:
+    void busLost() { QApplication::quit(); }
+};
 
 } // namespace
 
@@ -109,6 +161,8 @@ void Application::setActivationPolicy(ActivationPolicy policy) {
 }
 
 int Application::run() {
+    quitOnEndSignals();
+    new BusLossWatch(qApp);
     QMetaObject::invokeMethod(
         qApp,
         [this] {
@@ -131,10 +185,14 @@ std::uint64_t Application::currentEventModifierFlags() {
 }
 
 std::uint64_t Application::modifierFlags() {
-    if (QGuiApplication::platformName() == QStringLiteral("wayland")) {
+    if (!seesHeldKeys()) {
         return 0;
     }
     return flagsOf(QGuiApplication::queryKeyboardModifiers());
+}
+
+bool Application::seesHeldKeys() {
+    return QGuiApplication::platformName() != QStringLiteral("wayland");
 }
 
 #include "Application.moc"

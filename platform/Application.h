@@ -59,6 +59,8 @@ public:
     // The modifier keys that are down at this moment, where the desktop lets
     // a program ask (X11; not Wayland, where this is empty).
     static std::uint64_t modifierFlags();
+    // Whether the desktop lets a program ask which keys are down.
+    static bool seesHeldKeys();
 
 private:
     Application();

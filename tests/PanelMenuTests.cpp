@@ -8,6 +8,8 @@
 #include <QDBusMetaType>
 #include <QDBusVariant>
 #include <QRegularExpression>
+#include <csignal>
+#include <cstring>
 
 using namespace std::chrono_literals;
 using namespace PanelTesting;
@@ -107,6 +109,35 @@ TEST_F(PanelMenuTest, QuitEndsTheProgramCleanly) {
     ASSERT_TRUE(program.waitForFinished(3000));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
+}
+
+// The session's ways to end the program end it as Quit does: a change still
+// waiting to be saved (the folder was briefly not writable) is written.
+TEST_F(PanelMenuTest, TheSessionEndingTheProgramSavesAsQuitDoes) {
+    const std::filesystem::path config = folder / "config" / "tallyglow";
+    for (const int ending : {SIGTERM, SIGINT, SIGHUP, 0}) {
+        SCOPED_TRACE(ending ? strsignal(ending) : "the session bus goes away");
+        storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
+        TestWatcher watcher(bus, QStringLiteral("watcher"));
+        QProcess& program = launch();
+        ASSERT_TRUE(waitForRegistrations(watcher, 1));
+        std::filesystem::rename(config, folder / "away");
+        writeWholeFile(config, "a file where the folder should be");
+        callItem(program, QStringLiteral("SecondaryActivate"), {0, 0});
+        waitFor([] { return false; }, 100ms);
+        std::filesystem::remove(config);
+        std::filesystem::rename(folder / "away", config);
+        if (ending) {
+            ::kill(static_cast<pid_t>(program.processId()), ending);
+        } else {
+            bus.stop();
+        }
+        ASSERT_TRUE(program.waitForFinished(1000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0);
+        EXPECT_NE(readWholeFile(config / "tallyglow.conf").find("maskEarnings=true"),
+                  std::string::npos);
+    }
 }
 
 // A real X server, where the program reads the keys held during a click.

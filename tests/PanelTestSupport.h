@@ -86,6 +86,8 @@ public:
     }
 
     const QString& address() const { return busAddress; }
+    // Ends the bus, as a session that goes away does.
+    void stop() { stopProcess(daemon); }
 
     // A new connection of the test's own. Qt keeps connections by name for the
     // whole process, so every bus names its own.
