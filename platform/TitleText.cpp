@@ -1,5 +1,6 @@
 #include "TitleText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <memory>
@@ -12,28 +13,6 @@
 namespace TitleText {
 
 namespace {
-
-// Decoding replaces each ill-formed sequence with U+FFFD.
-std::string validUtf8(const std::string& text) {
-    std::string valid;
-    icu::UnicodeString::fromUTF8(text).toUTF8String(valid);
-    return valid;
-}
-
-bool isWellFormed(const std::string& text) {
-    if (text.size() > INT32_MAX) {
-        return false;
-    }
-    const auto length = static_cast<int32_t>(text.size());
-    for (int32_t index = 0; index < length;) {
-        UChar32 codePoint;
-        U8_NEXT(text.data(), index, length, codePoint);
-        if (codePoint < 0) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // Building a break iterator costs far more than using one; the title is
 // masked twice a second, so each thread keeps its own.
@@ -51,7 +30,30 @@ bool isNumeral(UChar32 codePoint) {
     return u_getIntPropertyValue(codePoint, UCHAR_NUMERIC_TYPE) != U_NT_NONE;
 }
 
+// A cluster may start with something else and still carry a digit: a
+// prepended mark (U+0600 ARABIC NUMBER SIGN) joins the digit after it.
+bool hasNumeral(const icu::UnicodeString& text, int32_t start, int32_t end) {
+    for (int32_t index = start; index < end; index = text.moveIndex32(index, 1)) {
+        if (isNumeral(text.char32At(index))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 constexpr char16_t bullet = u'\u2022';
+constexpr char16_t ellipsis = u'\u2026';
+
+// Panels show the title on one line, and no wider than this many characters.
+constexpr int32_t longestTitle = 64;
+
+// Control characters and line or paragraph separators would break the
+// panel's one line, or show as boxes.
+bool breaksTheLine(UChar32 codePoint) {
+    const auto category = u_charType(codePoint);
+    return category == U_CONTROL_CHAR || category == U_LINE_SEPARATOR ||
+           category == U_PARAGRAPH_SEPARATOR;
+}
 
 // When every code point of the title has the grapheme break class Other, no
 // rule of UAX #29 joins two of them, so each is a cluster of its own. That is
@@ -88,9 +90,33 @@ std::string format(const std::string& symbol, double amount) {
     char digits[400];
     const auto result =
         std::to_chars(digits, digits + sizeof digits, amount, std::chars_format::fixed, 2);
-    std::string title = isWellFormed(symbol) ? symbol : validUtf8(symbol);
-    title.append(digits, result.ptr);
-    return title;
+    const icu::UnicodeString number(digits, static_cast<int32_t>(result.ptr - digits), US_INV);
+
+    // Decoding replaces each ill-formed sequence with U+FFFD.
+    const icu::UnicodeString given = icu::UnicodeString::fromUTF8(symbol);
+    icu::UnicodeString title;
+    for (int32_t index = 0; index < given.length(); index = given.moveIndex32(index, 1)) {
+        if (!breaksTheLine(given.char32At(index))) {
+            title.append(given.char32At(index));
+        }
+    }
+    const int32_t symbolLength = title.countChar32();
+    const int32_t numberLength = number.countChar32();
+    // The symbol gives way to the amount; an amount too long even alone is cut.
+    if (symbolLength + numberLength > longestTitle && numberLength < longestTitle) {
+        const int32_t kept = std::max(0, longestTitle - numberLength - 1);
+        title.truncate(title.moveIndex32(0, kept));
+        if (symbolLength > 0) {
+            title.append(ellipsis);
+        }
+    }
+    title.append(number);
+    if (title.countChar32() > longestTitle) {
+        title.truncate(title.moveIndex32(0, longestTitle - 1));
+        title.append(ellipsis);
+    }
+    std::string text;
+    return title.toUTF8String(text);
 }
 
 std::string maskNumerals(const std::string& title) {
@@ -118,7 +144,7 @@ std::string maskNumerals(const std::string& title) {
     int32_t start = iterator->first();
     for (int32_t end = iterator->next(); end != icu::BreakIterator::DONE;
          start = end, end = iterator->next()) {
-        if (isNumeral(text.char32At(start))) {
+        if (hasNumeral(text, start, end)) {
             masked.append(bullet);
         } else {
             masked.append(text, start, end - start);

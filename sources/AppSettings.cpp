@@ -2,6 +2,7 @@
 
 #include "UserLocale.h"
 
+#include <cmath>
 #include <mutex>
 
 namespace {
@@ -36,7 +37,7 @@ AppSettings& AppSettings::shared() {
 AppSettings::AppSettings(std::shared_ptr<Defaults> preferences) : defaults(std::move(preferences)) {
     if (!defaults->hasObject(dailyPayKey)) {
         const double weeklyPay = defaults->doubleForKey(weeklyPayKey);
-        if (weeklyPay > 0) {
+        if (weeklyPay > 0 && std::isfinite(weeklyPay)) {
             const std::int64_t daysPerWeek = defaults->integerForKey(daysPerWeekKey);
             const double divisor = daysPerWeek > 1 ? static_cast<double>(daysPerWeek) : 1.0;
             defaults->setDouble(weeklyPay / divisor, dailyPayKey);
@@ -58,7 +59,12 @@ AppSettings::AppSettings(std::shared_ptr<Defaults> preferences) : defaults(std::
         {maskWhileScreenSharingKey, true},
     });
 
+    // An infinite pay is no pay: it would make the title "$inf". (NaN earns
+    // nothing and opens nothing, as before.)
     dailyPayValue = defaults->doubleForKey(dailyPayKey);
+    if (std::isinf(dailyPayValue)) {
+        dailyPayValue = 0;
+    }
     startHourValue = defaults->integerForKey(startHourKey);
     startMinuteValue = defaults->integerForKey(startMinuteKey);
     endHourValue = defaults->integerForKey(endHourKey);

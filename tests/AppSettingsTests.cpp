@@ -82,6 +82,7 @@ TEST_F(AppSettingsTest, AWeeklyPayIsConvertedOnceAndTheOldKeysAreRemoved) {
         {"weeklyPay=0\ndaysPerWeek=5\n", 0.0, false},
         {"weeklyPay=-500\ndaysPerWeek=5\n", 0.0, false},
         {"weeklyPay=nan\ndaysPerWeek=5\n", 0.0, false},
+        {"weeklyPay=inf\ndaysPerWeek=5\n", 0.0, false},
         {"daysPerWeek=5\nhoursPerDay=8\n", 0.0, false},
         {"dailyPay=0\nweeklyPay=500\ndaysPerWeek=5\n", 0.0, true},
         {"dailyPay=120\nweeklyPay=500\n", 120.0, true},
@@ -201,7 +202,9 @@ TEST_F(AppSettingsTest, OddStoredNumbersLoadWithoutHarm) {
     store("dailyPay=inf\nstartHour=1e308\nstartMinute=nan\nendHour=99999999999999999999\n"
           "currencySymbol=\xff\xfe\n");
     const auto settings = open();
-    EXPECT_TRUE(std::isinf(settings->dailyPay()));
+    EXPECT_EQ(settings->dailyPay(), 0) << "an infinite pay is not set";
+    store("dailyPay=-inf\n");
+    EXPECT_EQ(open()->dailyPay(), 0);
     EXPECT_EQ(settings->startHour(), 9) << "unreadable as an integer: the fallback";
     EXPECT_EQ(settings->startMinute(), 0);
     EXPECT_EQ(settings->endHour(), 17);
