@@ -106,6 +106,8 @@ public:
         return false;
     }
 
+    bool isConnected() const { return core != nullptr; }
+
     // Readable whenever the daemon has sent something: the program watches it
     // to answer again at once instead of at its next refresh.
     int eventDescriptor() const { return loop ? pw_loop_get_fd(loop) : -1; }
@@ -294,4 +296,9 @@ extern "C" __attribute__((visibility("default"))) bool tallyglowIsScreenWatcherP
 
 extern "C" __attribute__((visibility("default"))) int tallyglowScreenWatchDescriptor() {
     return screenWatch().eventDescriptor();
+}
+
+// Whether the last query reached a PipeWire daemon.
+extern "C" __attribute__((visibility("default"))) bool tallyglowIsConnectedToPipeWire() {
+    return screenWatch().isConnected();
 }

@@ -173,6 +173,7 @@ void AppDelegate::menuDidClose() {
 void AppDelegate::openSettings() {
     if (!settingsWindow) {
         auto form = std::make_unique<SettingsView>(settings);
+        settingsView = form.get();
         auto window = std::make_unique<Window>(std::move(form));
         window->setTitle(QStringLiteral("Tallyglow Settings"));
         window->setStyleMask(settingsWindowStyle);
@@ -180,6 +181,7 @@ void AppDelegate::openSettings() {
         window->center();
         settingsWindow = std::move(window);
     }
+    settingsView->showMasking(isMasked(), ScreenShareDetector::detection());
     // On Linux the program comes forward with its window: the window asks for
     // the focus even while another program has it.
     settingsWindow->makeKeyAndOrderFront();
@@ -203,10 +205,14 @@ void AppDelegate::refresh() {
     const double amount =
         EarningsCalculator::earnedToday(settings, Instant::now(), Calendar::current());
     std::string title = TitleText::format(settings.currencySymbol(), amount);
-    if (isMasked()) {
+    const bool masked = isMasked();
+    if (masked) {
         title = TitleText::maskNumerals(title);
     }
     button->setTitle(title);
+    if (settingsView && settingsView->isVisible()) {
+        settingsView->showMasking(masked, ScreenShareDetector::detection());
+    }
     if (!screenCaptureWatch) {
         watchScreenCaptureChanges();
     }

@@ -10,6 +10,7 @@ class QAction;
 class QMenu;
 class QSocketNotifier;
 class QTimer;
+class SettingsView;
 class Window;
 
 // The program's one delegate: launch, the status title, clicks, the menu and
@@ -65,6 +66,8 @@ private:
     std::unique_ptr<QTimer> timer;
     std::unique_ptr<QSocketNotifier> screenCaptureWatch;
     std::unique_ptr<Window> settingsWindow;
+    // The settings window's content, told what the title shows.
+    SettingsView* settingsView = nullptr;
     AppSettings& settings;
     std::unique_ptr<QMenu> menu;
     QAction* maskMenuItem = nullptr;

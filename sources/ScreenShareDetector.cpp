@@ -11,14 +11,17 @@ namespace {
 
 using WatcherQuery = bool (*)();
 using DescriptorQuery = int (*)();
+using ConnectionQuery = bool (*)();
 
 constexpr const char* pluginFileName = "tallyglow-screen-watch.so";
 constexpr const char* queryName = "tallyglowIsScreenWatcherPresent";
 constexpr const char* descriptorName = "tallyglowScreenWatchDescriptor";
+constexpr const char* connectionName = "tallyglowIsConnectedToPipeWire";
 
 struct ScreenWatchPlugin {
     WatcherQuery isWatcherPresent = nullptr;
     DescriptorQuery changeDescriptor = nullptr;
+    ConnectionQuery isConnected = nullptr;
 };
 
 // Set once a query has run the lookup, so that asking for the descriptor never loads the plug-in.
@@ -57,7 +60,8 @@ ScreenWatchPlugin lookUpPlugin() {
         return {};
     }
     return {reinterpret_cast<WatcherQuery>(::dlsym(handle, queryName)),
-            reinterpret_cast<DescriptorQuery>(::dlsym(handle, descriptorName))};
+            reinterpret_cast<DescriptorQuery>(::dlsym(handle, descriptorName)),
+            reinterpret_cast<ConnectionQuery>(::dlsym(handle, connectionName))};
 }
 
 const ScreenWatchPlugin& plugin() {
@@ -75,6 +79,19 @@ bool isScreenWatched() {
         return false;
     }
     return isWatcherPresent();
+}
+
+Detection detection() {
+    // Asking connects the plug-in when it is not yet.
+    isScreenWatched();
+    const ScreenWatchPlugin& found = plugin();
+    if (!found.isWatcherPresent) {
+        return Detection::pipeWireMissing;
+    }
+    if (found.isConnected && !found.isConnected()) {
+        return Detection::pipeWireNotRunning;
+    }
+    return Detection::working;
 }
 
 int changeDescriptor() {

@@ -1,5 +1,6 @@
 #include "SettingsView.h"
 
+#include "Application.h"
 #include "LocaleNumberText.h"
 
 #include <QApplication>
@@ -156,10 +157,20 @@ QHBoxLayout* SettingsView::payFields() {
         }
     });
 
+    payNote =
+        plainLabel(tr("Enter a daily pay from 0 to %1")
+                       .arg(QString::fromStdString(LocaleNumberText::format(largestDailyPay))));
+    payNote->setObjectName("payNote");
+    styleAsCaption(payNote);
+    payNote->hide();
+    // Focus in shows the pay being edited; focus out hides it again while masked.
+    connect(qApp, &QApplication::focusChanged, this, [this] { hidePayWhileMasked(); });
+
     auto* fields = new QHBoxLayout;
     fields->setSpacing(payFieldsSpacing);
     fields->addWidget(currencyField);
     fields->addWidget(amountField);
+    fields->addWidget(payNote);
     return fields;
 }
 
@@ -173,8 +184,19 @@ QVBoxLayout* SettingsView::maskingGroup() {
     showCurrentValues.push_back(
         [toggle, maskWhileScreenSharing] { toggle->setChecked(maskWhileScreenSharing.get()); });
 
-    auto* caption =
-        plainLabel(tr("Option-Click the menu item to manually toggle masking at any time."));
+    detectionNote = plainLabel(QString());
+    detectionNote->setObjectName("detectionNote");
+    styleAsCaption(detectionNote);
+    detectionNote->hide();
+
+    // What works here: no panel passes the keys held, and on Wayland the
+    // program cannot ask for them.
+    auto* caption = plainLabel(
+        Application::seesHeldKeys()
+            ? tr("Middle-click or Shift-click the panel item, or choose “Mask” in its menu, to "
+                 "toggle masking at any time.")
+            : tr("Middle-click the panel item, or choose “Mask” in its menu, to toggle masking at "
+                 "any time."));
     caption->setObjectName("caption");
     styleAsCaption(caption);
 
@@ -182,6 +204,7 @@ QVBoxLayout* SettingsView::maskingGroup() {
     group->setSpacing(maskingGroupSpacing);
     group->setAlignment(Qt::AlignLeft);
     group->addWidget(toggle);
+    group->addWidget(detectionNote);
     group->addWidget(caption);
     return group;
 }
@@ -228,12 +251,38 @@ QComboBox* SettingsView::popUp(const std::vector<std::int64_t>& options,
 // "1234.57", text that was no number as the amount before.
 void SettingsView::finishPayEdit() {
     if (payField->isModified()) {
-        if (const auto amount = LocaleNumberText::parse(payField->text().toStdString())) {
+        const auto amount = LocaleNumberText::parse(payField->text().toStdString());
+        const bool inRange = amount && *amount >= 0 && *amount <= largestDailyPay;
+        if (inRange) {
             settings.setDailyPay(*amount);
         }
+        // A number out of range says why nothing was taken, until the next edit ends.
+        payNote->setVisible(amount && !inRange);
     }
     payField->setModified(false);
     redraw();
+}
+
+void SettingsView::showMasking(bool masked, ScreenShareDetector::Detection detection) {
+    payMasked = masked;
+    hidePayWhileMasked();
+    QString note;
+    if (detection == ScreenShareDetector::Detection::pipeWireMissing) {
+        note = tr("Screen casts cannot be detected: PipeWire is not installed");
+    } else if (detection == ScreenShareDetector::Detection::pipeWireNotRunning) {
+        note = tr("Screen casts cannot be detected: PipeWire is not running");
+    }
+    if (detectionNote->text() != note) {
+        detectionNote->setText(note);
+        detectionNote->setVisible(!note.isEmpty());
+    }
+}
+
+void SettingsView::hidePayWhileMasked() {
+    const auto echo = payMasked && !payField->hasFocus() ? QLineEdit::Password : QLineEdit::Normal;
+    if (payField->echoMode() != echo) {
+        payField->setEchoMode(echo);
+    }
 }
 
 void SettingsView::hideEvent(QHideEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppSettings.h"
+#include "ScreenShareDetector.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -11,6 +12,7 @@
 
 class QComboBox;
 class QHBoxLayout;
+class QLabel;
 class QLineEdit;
 class QVBoxLayout;
 
@@ -34,6 +36,15 @@ public:
     // The rows of the hour pop-ups (0 to 23) and of the minute pop-ups (quarter hours).
     const std::vector<std::int64_t> hourOptions;
     const std::vector<std::int64_t> minuteOptions;
+
+    // The largest daily pay the form takes; no real one comes near it.
+    static constexpr double largestDailyPay = 1e9;
+
+    // Whether the title is masked now, and whether screen casts can be
+    // detected at all. While masked, the pay shows as bullets unless it is
+    // being edited: someone sharing the screen must not show it by opening
+    // the window.
+    void showMasking(bool masked, ScreenShareDetector::Detection detection);
 
 protected:
     // Closing the window ends an edit of the pay as Return does.
@@ -60,6 +71,12 @@ private:
     std::vector<std::function<void()>> showCurrentValues;
     bool redrawPending = false;
     QLineEdit* payField = nullptr;
-    // Takes the pay text being edited, if it is a number, and shows the amount in force.
+    // Says why the last pay typed was not taken.
+    QLabel* payNote = nullptr;
+    // Says when automatic masking cannot work.
+    QLabel* detectionNote = nullptr;
+    bool payMasked = false;
+    // Takes the pay text being edited, if it is a number in range, and shows the amount in force.
     void finishPayEdit();
+    void hidePayWhileMasked();
 };

@@ -128,13 +128,14 @@ TEST_F(SettingsViewTest, TheTreeHoldsItsTextsAndControlsInOrder) {
     auto* maskingGroup = qobject_cast<QVBoxLayout*>(root->itemAt(2)->layout());
     ASSERT_NE(maskingGroup, nullptr);
     EXPECT_EQ(maskingGroup->itemAt(0)->widget(), maskToggle());
-    EXPECT_EQ(maskingGroup->itemAt(1)->widget(), child<QLabel>("caption"));
+    EXPECT_EQ(maskingGroup->itemAt(1)->widget(), child<QLabel>("detectionNote"));
+    EXPECT_EQ(maskingGroup->itemAt(2)->widget(), child<QLabel>("caption"));
 
     ASSERT_EQ(grid->rowCount(), 3);
     ASSERT_EQ(grid->columnCount(), 2);
     const char* labels[] = {"Daily pay", "Day starts at", "Day ends at"};
     const std::vector<std::vector<QWidget*>> controls = {
-        {currencyField(), amountField()},
+        {currencyField(), amountField(), child<QLabel>("payNote")},
         {child<QComboBox>("startHourPopUp"), child<QLabel>("startColon"),
          child<QComboBox>("startMinutePopUp")},
         {child<QComboBox>("endHourPopUp"), child<QLabel>("endColon"),
@@ -156,7 +157,8 @@ TEST_F(SettingsViewTest, TheTreeHoldsItsTextsAndControlsInOrder) {
     EXPECT_EQ(child<QLabel>("startColon")->text(), ":");
     EXPECT_EQ(maskToggle()->text(), "Mask automatically while screen sharing");
     EXPECT_EQ(child<QLabel>("caption")->text(),
-              "Option-Click the menu item to manually toggle masking at any time.");
+              "Middle-click or Shift-click the panel item, or choose “Mask” in its menu, to toggle "
+              "masking at any time.");
     for (const auto* label : view->findChildren<QLabel*>()) {
         EXPECT_FALSE(label->wordWrap()) << label->text().toStdString();
     }
@@ -411,10 +413,16 @@ TEST_F(SettingsViewTest, PayTextIsTakenOnlyWhenTheEditEnds) {
         Ending ending;
         double stored;
         const char* shownAfter;
+        bool refusedAsOutOfRange = false;
     } cases[] = {
         {"en_US.UTF-8", clear + "1234.5", Ending::returnKey, 1234.5, "1234.5"},
         {"en_US.UTF-8", clear + "1234.567", Ending::returnKey, 1234.567, "1234.57"},
-        {"en_US.UTF-8", clear + "-100", Ending::returnKey, -100, "-100"},
+        // Out of range: refused, with a word beside the field.
+        {"en_US.UTF-8", clear + "-100", Ending::returnKey, 1500, "1500", true},
+        {"en_US.UTF-8", clear + "1e300", Ending::leavingTheField, 1500, "1500", true},
+        {"en_US.UTF-8", clear + "1E308", Ending::closingTheWindow, 1500, "1500", true},
+        {"en_US.UTF-8", clear + "1000000000.01", Ending::returnKey, 1500, "1500", true},
+        {"en_US.UTF-8", clear + "1000000000", Ending::returnKey, 1e9, "1000000000"},
         {"en_US.UTF-8", clear + "0", Ending::returnKey, 0, "0"},
         {"en_US.UTF-8", "5", Ending::leavingTheField, 15005, "15005"},
         {"en_US.UTF-8", clear + "99.999", Ending::closingTheWindow, 99.999, "100"},
@@ -462,8 +470,41 @@ TEST_F(SettingsViewTest, PayTextIsTakenOnlyWhenTheEditEnds) {
         EXPECT_EQ(settings->dailyPay(), each.stored);
         EXPECT_EQ(stored("dailyPay").toDouble(), each.stored);
         EXPECT_EQ(amountField()->text(), each.shownAfter);
+        EXPECT_EQ(child<QLabel>("payNote")->isVisibleTo(view.get()), each.refusedAsOutOfRange);
         view.reset();
     }
+}
+
+// Opening the window while the screen is cast must not show the pay; editing it still works.
+TEST_F(SettingsViewTest, WhileMaskedThePayShowsOnlyWhileItIsEdited) {
+    using Detection = ScreenShareDetector::Detection;
+    openWith("dailyPay=1500\n");
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    currencyField()->setFocus();
+    const struct {
+        bool masked;
+        QWidget* focus;
+        Detection detection;
+        QLineEdit::EchoMode echo;
+        const char* note;
+    } steps[] = {
+        {true, currencyField(), Detection::working, QLineEdit::Password, ""},
+        {true, amountField(), Detection::working, QLineEdit::Normal, ""},
+        {true, currencyField(), Detection::pipeWireNotRunning, QLineEdit::Password,
+         "Screen casts cannot be detected: PipeWire is not running"},
+        {false, currencyField(), Detection::pipeWireMissing, QLineEdit::Normal,
+         "Screen casts cannot be detected: PipeWire is not installed"},
+    };
+    for (const auto& step : steps) {
+        view->showMasking(step.masked, step.detection);
+        step.focus->setFocus();
+        QApplication::processEvents();
+        EXPECT_EQ(amountField()->echoMode(), step.echo) << step.note;
+        EXPECT_EQ(child<QLabel>("detectionNote")->isVisible(), *step.note != 0);
+        EXPECT_EQ(child<QLabel>("detectionNote")->text(), step.note);
+    }
+    EXPECT_EQ(amountField()->text(), "1500");
 }
 
 TEST_F(SettingsViewTest, PayTextBeingTypedIsNotRedrawnUnderTheCursor) {
