@@ -8,6 +8,7 @@
 #include <ostream>
 #include <set>
 #include <string>
+#include <sys/stat.h>
 
 using namespace std::chrono_literals;
 using namespace PanelTesting;
@@ -293,7 +294,10 @@ std::set<std::string> filesUnder(const std::filesystem::path& folder) {
 
 TEST_F(PanelItemTest, InstallsTheProgramItsPluginIconAndDesktopFiles) {
     const std::filesystem::path stage = folder / "stage";
+    // A strict umask must not make any of it private to root.
+    const mode_t umask = ::umask(077);
     stageInstall(stage, QStringLiteral(INSTALL_PREFIX));
+    ::umask(umask);
     const std::string prefix = std::string(INSTALL_PREFIX).substr(1) + "/";
     const std::string id = APPLICATION_ID;
     const std::set<std::string> expected{
@@ -307,6 +311,13 @@ TEST_F(PanelItemTest, InstallsTheProgramItsPluginIconAndDesktopFiles) {
         std::string(AUTOSTART_FOLDER).substr(1) + "/" + id + ".desktop",
     };
     EXPECT_EQ(filesUnder(stage), expected);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(stage)) {
+        const bool runs = entry.is_directory() || entry.path().filename() == "tallyglow" ||
+                          entry.path().extension() == ".so";
+        struct stat status {};
+        ::stat(entry.path().c_str(), &status);
+        EXPECT_EQ(status.st_mode & 0777, runs ? 0755u : 0644u) << entry.path();
+    }
 
     // Menus and the session start the installed program, wherever PATH points.
     for (const std::string& entry :
