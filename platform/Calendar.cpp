@@ -11,6 +11,7 @@
 #include <unicode/calendar.h>
 #include <unicode/gregocal.h>
 #include <unicode/timezone.h>
+#include <vector>
 
 namespace {
 
@@ -33,16 +34,21 @@ std::string& hostZoneFile() {
     return path;
 }
 
-// What identifies the host's zone cheaply: $TZ and the zone file itself, not
-// what it links to. A link re-pointed, or a file replaced or rewritten in
-// place, gets a new inode or change time.
+// What identifies the host's zone cheaply: $TZ and every step from the zone
+// file to what it finally names, not what that contains. A link re-pointed,
+// anywhere along a chain of links, or a file replaced or rewritten in place,
+// gets a new inode or change time.
 struct HostZoneStamp {
+    struct Step {
+        ino_t inode = 0;
+        std::int64_t changedSeconds = 0;
+        long changedNanoseconds = 0;
+        bool operator==(const Step&) const = default;
+    };
     std::string tz;
     bool tzSet = false;
     std::string zoneFile;
-    ino_t inode = 0;
-    std::int64_t changedSeconds = 0;
-    long changedNanoseconds = 0;
+    std::vector<Step> steps;
 
     static HostZoneStamp read() {
         HostZoneStamp stamp;
@@ -51,11 +57,24 @@ struct HostZoneStamp {
             stamp.tz = tz;
         }
         stamp.zoneFile = hostZoneFile();
-        struct stat link {};
-        if (::lstat(stamp.zoneFile.c_str(), &link) == 0) {
-            stamp.inode = link.st_ino;
-            stamp.changedSeconds = link.st_ctim.tv_sec;
-            stamp.changedNanoseconds = link.st_ctim.tv_nsec;
+        // As many links as the kernel itself follows.
+        constexpr int longestChain = 40;
+        fs::path step = stamp.zoneFile;
+        for (int count = 0; count < longestChain; ++count) {
+            struct stat link {};
+            if (::lstat(step.c_str(), &link) != 0) {
+                break;
+            }
+            stamp.steps.push_back({link.st_ino, link.st_ctim.tv_sec, link.st_ctim.tv_nsec});
+            if (!S_ISLNK(link.st_mode)) {
+                break;
+            }
+            std::error_code error;
+            const fs::path target = fs::read_symlink(step, error);
+            if (error) {
+                break;
+            }
+            step = step.parent_path() / target;
         }
         return stamp;
     }

@@ -196,7 +196,8 @@ TEST_F(EarningsCalculatorTest, TheNextComputationFollowsAChangeOfTheHostTimeZone
     } restore;
     ScopedEnvironment tz("TZ", "");
 
-    enum Change { setTZ, link, repointLink, copyFile, rewriteFile };
+    // The inner ones: the zone file links to a link, which is re-pointed.
+    enum Change { setTZ, link, repointLink, copyFile, rewriteFile, linkToLink, repointInnerLink };
     const struct {
         Change change;
         std::string zone;
@@ -205,6 +206,7 @@ TEST_F(EarningsCalculatorTest, TheNextComputationFollowsAChangeOfTheHostTimeZone
         {link, "Europe/Berlin"},     {repointLink, "Australia/Lord_Howe"},
         {link, "Asia/Tokyo"},        {copyFile, "America/New_York"},
         {rewriteFile, "Asia/Tokyo"}, {repointLink, "Europe/Berlin"},
+        {linkToLink, "Asia/Tokyo"},  {repointInnerLink, "America/New_York"},
     };
     settings->setDailyPay(200);
     window(9, 0, 17, 0);
@@ -216,14 +218,18 @@ TEST_F(EarningsCalculatorTest, TheNextComputationFollowsAChangeOfTheHostTimeZone
         } else {
             ::unsetenv("TZ");
         }
-        if (step.change == link || step.change == copyFile) {
+        if (step.change == link || step.change == copyFile || step.change == linkToLink) {
             fs::remove(zoneFile);
         }
         if (step.change == link) {
             fs::create_symlink(zone, zoneFile);
-        } else if (step.change == repointLink) {
-            fs::create_symlink(zone, folder / "localtime.new");
-            fs::rename(folder / "localtime.new", zoneFile);
+        } else if (step.change == linkToLink) {
+            fs::create_symlink(zone, folder / "inner");
+            fs::create_symlink("inner", zoneFile);
+        } else if (step.change == repointLink || step.change == repointInnerLink) {
+            const fs::path repointed = step.change == repointLink ? zoneFile : folder / "inner";
+            fs::create_symlink(zone, folder / "link.new");
+            fs::rename(folder / "link.new", repointed);
         } else if (step.change == copyFile) {
             fs::copy_file(zone, zoneFile);
         } else if (step.change == rewriteFile) {
