@@ -19,14 +19,12 @@ public:
     public:
         void setTitle(const std::string& title) override { shown = title; }
         void useMonospacedDigitFont() override {}
-        void setAction(std::function<void()>) override {}
+        void setAction(std::function<ClickAnswer(ClickSource)>) override {}
         void setSecondaryAction(std::function<void()>) override {}
-        void performClick() override {}
         std::string shown;
     };
     StatusButton* button() override { return &ownButton; }
-    void setMenu(QMenu*) override {}
-    void offerMenuToPanel(QMenu*) override {}
+    void setMenu(QMenu*, std::function<void()>) override {}
     Button ownButton;
 };
 

@@ -179,11 +179,6 @@ void Application::terminate() {
     QApplication::quit();
 }
 
-std::uint64_t Application::currentEventModifierFlags() {
-    // Clicks reach the program as D-Bus calls, with no input event behind them.
-    return 0;
-}
-
 std::uint64_t Application::modifierFlags() {
     if (!seesHeldKeys()) {
         return 0;

@@ -53,9 +53,6 @@ public:
     // Ends the event loop, and with it the program.
     static void terminate();
 
-    // The modifier keys that were down for the input event being handled;
-    // none when no input event is (a panel's click comes as a D-Bus call).
-    static std::uint64_t currentEventModifierFlags();
     // The modifier keys that are down at this moment, where the desktop lets
     // a program ask (X11; not Wayland, where this is empty).
     static std::uint64_t modifierFlags();

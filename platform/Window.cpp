@@ -82,32 +82,14 @@ Window::Window(std::unique_ptr<QWidget> content) : frame(std::make_unique<QWidge
     // The window takes its content's size.
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(content.release());
+    frame->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint);
 }
 
 Window::~Window() = default;
 
 void Window::setTitle(const QString& title) {
     frame->setWindowTitle(title);
-}
-
-void Window::setStyleMask(int styleMask) {
-    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint;
-    if (styleMask & titled) {
-        flags |= Qt::WindowTitleHint;
-    }
-    if (styleMask & closable) {
-        flags |= Qt::WindowCloseButtonHint;
-    }
-    if (styleMask & miniaturizable) {
-        flags |= Qt::WindowMinimizeButtonHint;
-    }
-    if (styleMask & resizable) {
-        flags |= Qt::WindowMaximizeButtonHint;
-        frame->layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
-    } else {
-        frame->layout()->setSizeConstraint(QLayout::SetFixedSize);
-    }
-    frame->setWindowFlags(flags);
 }
 
 void Window::center() {

@@ -5,25 +5,17 @@
 
 class QWidget;
 
-// A top-level window around one content widget, which it owns. Closing the
+// A top-level window around one content widget, which it owns: a title bar
+// with close and minimise buttons, and the content's size, fixed. Closing the
 // window hides it; it lives, ready to be shown again, as long as it is owned.
 class Window {
 public:
-    // Style bits.
-    static constexpr int titled = 1;
-    static constexpr int closable = 2;
-    static constexpr int miniaturizable = 4;
-    static constexpr int resizable = 8;
-
     explicit Window(std::unique_ptr<QWidget> content);
     ~Window();
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
     void setTitle(const QString& title);
-    // Which of the title bar, close and minimise buttons, and resizing the window has.
-    // Without resizing, the window keeps its content's size.
-    void setStyleMask(int styleMask);
     // Places the window in the middle of its screen.
     void center();
     // Shows the window in front of the others, with the keyboard focus, even

@@ -24,12 +24,6 @@ constexpr std::chrono::milliseconds refreshInterval{500};
 // Either of these held during a click flips the masking instead of showing the menu.
 constexpr std::uint64_t maskToggleModifiers = ModifierFlags::shift | ModifierFlags::option;
 
-// Title bar, close and minimise buttons; not resizable.
-constexpr int settingsWindowStyle = Window::titled | Window::closable | Window::miniaturizable;
-
-// Menu items show their image where a platform offers the choice.
-constexpr int imageVisibilityShown = 2;
-
 } // namespace
 
 AppDelegate::AppDelegate() : AppDelegate(AppSettings::shared()) {}
@@ -47,8 +41,8 @@ void AppDelegate::applicationDidFinishLaunching() {
     // 1. No window and no taskbar entry: the panel item is the program's only presence.
     Application::shared().setActivationPolicy(ActivationPolicy::accessory);
 
-    // 2. The panel item, as wide as its title.
-    statusItem = StatusBar::system().statusItem(StatusItem::variableLength);
+    // 2. The panel item; panels make it as wide as its title.
+    statusItem = StatusBar::system().statusItem();
 
     // 3. The button: digits of equal width, so the title does not jitter as it
     //    counts; then its clicks.
@@ -57,7 +51,7 @@ void AppDelegate::applicationDidFinishLaunching() {
         wireClicks(*button);
     }
 
-    // 4. The menu, kept but not attached: every click reaches statusItemClicked first.
+    // 4. The menu: every click reaches statusItemClicked first, which decides whether it shows.
     buildMenu();
 
     // 5. The first title, before the first tick.
@@ -84,10 +78,9 @@ void AppDelegate::applicationShouldHandleReopen() {
 
 void AppDelegate::wireClicks(StatusButton& button) {
     const std::weak_ptr<AppDelegate> weakSelf = weak_from_this();
-    button.setAction([weakSelf] {
-        if (const auto self = weakSelf.lock()) {
-            self->statusItemClicked();
-        }
+    button.setAction([weakSelf](ClickSource) {
+        const auto self = weakSelf.lock();
+        return self ? self->statusItemClicked() : ClickAnswer::handled;
     });
     // A middle click flips the masking on every desktop, Wayland included,
     // where the program cannot see which keys are held.
@@ -109,8 +102,6 @@ void AppDelegate::buildMenu() {
     };
 
     menu = std::make_unique<QMenu>();
-    QObject::connect(menu.get(), &QMenu::aboutToShow, onSelf(&AppDelegate::menuWillOpen));
-    QObject::connect(menu.get(), &QMenu::aboutToHide, onSelf(&AppDelegate::menuDidClose));
 
     maskMenuItem = menu->addAction(QStringLiteral("Mask"));
     maskMenuItem->setCheckable(true);
@@ -125,27 +116,19 @@ void AppDelegate::buildMenu() {
     quitItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     QObject::connect(quitItem, &QAction::triggered, [] { Application::terminate(); });
 
-    for (QAction* item : menu->actions()) {
-        if (item->metaObject()->indexOfProperty("preferredImageVisibility") >= 0) {
-            item->setProperty("preferredImageVisibility", imageVisibilityShown);
-        }
-    }
+    // Menu items show no images here, so there is no image visibility to set.
 
-    // Panels that draw menus themselves draw this one.
-    statusItem->offerMenuToPanel(menu.get());
+    // The menu stays with the item; a click shows it only when answered so.
+    statusItem->setMenu(menu.get(), onSelf(&AppDelegate::menuWillOpen));
 }
 
-void AppDelegate::statusItemClicked() {
-    const std::uint64_t modifiers =
-        Application::currentEventModifierFlags() | Application::modifierFlags();
-    if (modifiers & maskToggleModifiers) {
+ClickAnswer AppDelegate::statusItemClicked() {
+    // No panel passes the keys held with a click; they are asked for now.
+    if (Application::modifierFlags() & maskToggleModifiers) {
         toggleMask();
-        return;
+        return ClickAnswer::handled;
     }
-    statusItem->setMenu(menu.get());
-    if (StatusButton* button = statusItem->button()) {
-        button->performClick();
-    }
+    return ClickAnswer::showMenu;
 }
 
 void AppDelegate::toggleMask() {
@@ -163,20 +146,13 @@ void AppDelegate::menuWillOpen() {
     maskMenuItem->setChecked(settings.maskEarnings());
 }
 
-void AppDelegate::menuDidClose() {
-    if (!statusItem) {
-        std::abort(); // created at launch
-    }
-    statusItem->setMenu(nullptr);
-}
-
 void AppDelegate::openSettings() {
     if (!settingsWindow) {
         auto form = std::make_unique<SettingsView>(settings);
         settingsView = form.get();
         auto window = std::make_unique<Window>(std::move(form));
+        // Every window has a title bar, close and minimise buttons, and a fixed size.
         window->setTitle(QStringLiteral("Tallyglow Settings"));
-        window->setStyleMask(settingsWindowStyle);
         // Closing the window hides it; it stays for the next opening.
         window->center();
         settingsWindow = std::move(window);

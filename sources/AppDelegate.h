@@ -48,11 +48,11 @@ private:
     void watchScreenCaptureChanges();
 
     // A left or right click on the panel item: Shift or Alt held flips the
-    // masking; any other click shows the menu.
-    void statusItemClicked();
+    // masking; any other click shows the menu. The menu is never detached, so
+    // its closing needs no step.
+    ClickAnswer statusItemClicked();
     void toggleMask();
     void menuWillOpen();
-    void menuDidClose();
 
     // Shows the settings window in front, creating it the first time.
     void openSettings();

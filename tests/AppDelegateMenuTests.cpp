@@ -46,7 +46,7 @@ protected:
     }
 };
 
-TEST_F(AppDelegateMenuTest, TheMenuHoldsMaskSettingsAndQuitAndIsOfferedButNotAttached) {
+TEST_F(AppDelegateMenuTest, TheMenuHoldsMaskSettingsAndQuitAndIsTheItemsMenu) {
     const QList<QAction*> items = menu().actions();
     ASSERT_EQ(items.size(), 4);
     EXPECT_EQ(items[0]->text(), "Mask");
@@ -59,18 +59,14 @@ TEST_F(AppDelegateMenuTest, TheMenuHoldsMaskSettingsAndQuitAndIsOfferedButNotAtt
     for (int plain : {0, 1}) {
         EXPECT_TRUE(items[plain]->shortcut().isEmpty());
     }
-    EXPECT_EQ(item->panelMenu, &menu());
-    EXPECT_EQ(item->attachedMenu, nullptr);
+    EXPECT_EQ(item->itemMenu, &menu());
 }
 
-TEST_F(AppDelegateMenuTest, APlainClickAttachesTheMenuShowsItAndClosingDetachesIt) {
-    item->recordingButton()->action();
-    EXPECT_EQ(item->attachedMenu, &menu());
-    EXPECT_EQ(item->recordingButton()->clicksPerformed, 1);
+TEST_F(AppDelegateMenuTest, APlainClickShowsTheMenuWhereverItCameFrom) {
+    for (const ClickSource source : {ClickSource::panelRequest, ClickSource::panelMenu}) {
+        EXPECT_EQ(item->recordingButton()->action(source), ClickAnswer::showMenu);
+    }
     EXPECT_FALSE(settings->maskEarnings());
-
-    Q_EMIT menu().aboutToHide();
-    EXPECT_EQ(item->attachedMenu, nullptr);
 }
 
 TEST_F(AppDelegateMenuTest, TheCheckMarkFollowsManualMaskingAtEachOpening) {
@@ -96,7 +92,7 @@ TEST_F(AppDelegateMenuTest, TheCheckMarkFollowsManualMaskingAtEachOpening) {
         settings->setMaskEarnings(each.manual);
         AppDelegateTesting::refresh(*delegate);
         EXPECT_EQ(AppDelegateTesting::isMasked(*delegate), each.titleMasked);
-        Q_EMIT menu().aboutToShow();
+        item->menuWillOpen();
         EXPECT_EQ(AppDelegateTesting::maskMenuItem(*delegate)->isChecked(), each.manual);
     }
     screenWatch.setAnswer(false);
@@ -114,7 +110,7 @@ TEST_F(AppDelegateMenuTest, MaskAndAMiddleClickFlipTheMaskingAndShowItAtOnce) {
     item->recordingButton()->secondaryAction();
     EXPECT_FALSE(settings->maskEarnings());
     EXPECT_NE(titles().back().find_first_of("0123456789"), std::string::npos) << titles().back();
-    EXPECT_EQ(item->attachedMenu, nullptr) << "a middle click shows no menu";
+    EXPECT_FALSE(menu().isVisible()) << "a middle click shows no menu";
 }
 
 TEST_F(AppDelegateMenuTest, SettingsOpensOneWindowAndReusesItWhereItWas) {

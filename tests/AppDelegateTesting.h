@@ -27,7 +27,6 @@ struct AppDelegateTesting {
     }
     static void openSettingsOnFirstRun(AppDelegate& delegate) { delegate.openSettingsOnFirstRun(); }
     static void openSettings(AppDelegate& delegate) { delegate.openSettings(); }
-    static void menuDidClose(AppDelegate& delegate) { delegate.menuDidClose(); }
     static QMenu* menu(const AppDelegate& delegate) { return delegate.menu.get(); }
     static QAction* maskMenuItem(const AppDelegate& delegate) { return delegate.maskMenuItem; }
     static QWidget* settingsWindow(const AppDelegate& delegate) {

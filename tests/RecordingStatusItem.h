@@ -14,17 +14,17 @@ public:
     public:
         void setTitle(const std::string& title) override { titles.push_back(title); }
         void useMonospacedDigitFont() override { monospacedDigits = true; }
-        void setAction(std::function<void()> newAction) override { action = std::move(newAction); }
+        void setAction(std::function<ClickAnswer(ClickSource)> newAction) override {
+            action = std::move(newAction);
+        }
         void setSecondaryAction(std::function<void()> newAction) override {
             secondaryAction = std::move(newAction);
         }
-        void performClick() override { ++clicksPerformed; }
 
         std::vector<std::string> titles;
         bool monospacedDigits = false;
-        std::function<void()> action;
+        std::function<ClickAnswer(ClickSource)> action;
         std::function<void()> secondaryAction;
-        int clicksPerformed = 0;
     };
 
     explicit RecordingStatusItem(bool withButton = true) {
@@ -34,12 +34,14 @@ public:
     }
 
     StatusButton* button() override { return ownButton.get(); }
-    void setMenu(QMenu* menu) override { attachedMenu = menu; }
-    void offerMenuToPanel(QMenu* menu) override { panelMenu = menu; }
+    void setMenu(QMenu* menu, std::function<void()> willOpen) override {
+        itemMenu = menu;
+        menuWillOpen = std::move(willOpen);
+    }
 
     Button* recordingButton() { return ownButton.get(); }
-    QMenu* attachedMenu = nullptr;
-    QMenu* panelMenu = nullptr;
+    QMenu* itemMenu = nullptr;
+    std::function<void()> menuWillOpen;
 
     // The recorded titles; empty for an item without a button.
     const std::vector<std::string>& titles() const {

@@ -32,7 +32,7 @@ StatusBar& StatusBar::system() {
     return statusBar;
 }
 
-std::unique_ptr<StatusItem> StatusBar::statusItem(double /*length*/) {
+std::unique_ptr<StatusItem> StatusBar::statusItem() {
     const QString name = QCoreApplication::applicationName();
     return std::make_unique<StatusNotifierItem>(QDBusConnection::sessionBus(),
                                                 StatusNotifierItem::Identity{

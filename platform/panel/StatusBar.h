@@ -9,9 +9,8 @@ class StatusBar {
 public:
     static StatusBar& system();
 
-    // A new item in the panel, shown for as long as it is held. Panels size an
-    // item to its label, so every item has variable length whatever is asked.
-    std::unique_ptr<StatusItem> statusItem(double length);
+    // A new item in the panel, shown for as long as it is held.
+    std::unique_ptr<StatusItem> statusItem();
 
 private:
     StatusBar() = default;

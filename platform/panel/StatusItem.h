@@ -5,6 +5,21 @@
 
 class QMenu;
 
+// Where a left or right click on the panel item came from.
+enum class ClickSource {
+    // The panel asks the program to act on the click.
+    panelRequest,
+    // The panel is drawing the item's menu already, opened by the click.
+    panelMenu,
+};
+
+// What the program answers to a click.
+enum class ClickAnswer {
+    handled,
+    // Show the item's menu (where a panel draws it already, it stays open).
+    showMenu,
+};
+
 // The button of the panel item: what shows the title and takes the clicks.
 class StatusButton {
 public:
@@ -13,30 +28,21 @@ public:
     virtual void setTitle(const std::string& title) = 0;
     // Draws the title with digits of equal width, so it does not jitter as it counts.
     virtual void useMonospacedDigitFont() = 0;
-    // What a left or right click does: every click that reaches the program
-    // (a panel's activate and context-menu requests, and a panel opening the
-    // item's menu) runs it first.
-    virtual void setAction(std::function<void()> action) = 0;
+    // Every left or right click that reaches the program, however the panel
+    // sends it: a request to act, or the panel opening the item's menu.
+    virtual void setAction(std::function<ClickAnswer(ClickSource)> action) = 0;
     // What a middle click does.
     virtual void setSecondaryAction(std::function<void()> action) = 0;
-    // Acts as if clicked: with a menu attached to the item, that menu shows at the item.
-    virtual void performClick() = 0;
 };
 
-// The program's item in the desktop's panel.
+// The program's item in the desktop's panel. Panels size an item to its title.
 class StatusItem {
 public:
-    // The width of the item follows its title.
-    static constexpr double variableLength = -1.0;
-
     virtual ~StatusItem() = default;
     // The item's button, or nullptr when there is nothing to show it on.
     virtual StatusButton* button() = 0;
-    // While a menu is attached, a click on the button shows it; nullptr detaches it.
-    // The menu tells of its showing and closing through its aboutToShow and
-    // aboutToHide signals, also when a panel draws it.
-    virtual void setMenu(QMenu* menu) = 0;
-    // Panels that draw an item's menu themselves are offered this one for the
-    // whole run. It is not attached by this.
-    virtual void offerMenuToPanel(QMenu* menu) = 0;
+    // The item's menu for the whole run: panels that draw menus themselves
+    // draw it, and a click answered with showMenu shows it. However it
+    // shows, willOpen runs as it opens.
+    virtual void setMenu(QMenu* menu, std::function<void()> willOpen) = 0;
 };

@@ -191,22 +191,20 @@ StatusButton* StatusNotifierItem::button() {
     return connection.isConnected() ? static_cast<StatusButton*>(this) : nullptr;
 }
 
-void StatusNotifierItem::setMenu(QMenu* menu) {
-    attachedMenu = menu;
-    panelShowsAttachedMenu = false;
-}
-
-void StatusNotifierItem::offerMenuToPanel(QMenu* menu) {
-    if (!connection.isConnected() || exporter) {
+void StatusNotifierItem::setMenu(QMenu* menu, std::function<void()> willOpen) {
+    if (!connection.isConnected() || itemMenu) {
         return;
     }
+    itemMenu = menu;
+    menuWillOpen = std::move(willOpen);
+    // Shown by us, the menu tells of its opening itself.
+    connect(menu, &QMenu::aboutToShow, this, [this] { menuWillOpen(); });
     exporter = new DBusMenuExporter(connection, menu, QStringLiteral("/MenuBar"));
     menuPath = exporter->objectPath();
     connect(exporter, &DBusMenuExporter::opened, this, &StatusNotifierItem::panelOpensMenu);
-    connect(exporter, &DBusMenuExporter::closed, this, &StatusNotifierItem::panelClosedMenu);
 }
 
-void StatusNotifierItem::setAction(std::function<void()> newAction) {
+void StatusNotifierItem::setAction(std::function<ClickAnswer(ClickSource)> newAction) {
     action = std::move(newAction);
 }
 
@@ -228,62 +226,31 @@ bool canPlaceMenus() {
 // notification area) the panel's corner of the screen. The menu opens at the
 // pointer instead, which is where the click was.
 void StatusNotifierItem::activate(QPoint) {
-    click(ClickSource::panelRequest);
+    panelRequestsClick();
 }
 
 void StatusNotifierItem::contextMenu(QPoint) {
-    click(ClickSource::panelRequest);
+    panelRequestsClick();
 }
 
-void StatusNotifierItem::click(ClickSource source) {
-    clickSource = source;
-    panelShouldShowMenu = false;
-    if (action) {
-        action();
+void StatusNotifierItem::panelRequestsClick() {
+    if (!action || action(ClickSource::panelRequest) != ClickAnswer::showMenu || !itemMenu) {
+        return;
     }
-    clickSource = ClickSource::none;
-    if (panelShouldShowMenu && calledFromDBus()) {
+    if (canPlaceMenus()) {
+        itemMenu->popup(QCursor::pos());
+        return;
+    }
+    menuWillOpen();
+    if (calledFromDBus()) {
         sendErrorReply(QDBusError::NotSupported,
                        QStringLiteral("Show the item's menu (%1)").arg(menuPath.path()));
     }
 }
 
-void StatusNotifierItem::performClick() {
-    QMenu* menu = attachedMenu;
-    if (!menu) {
-        return;
-    }
-    switch (clickSource) {
-    case ClickSource::panelMenu:
-        // The panel is drawing the menu already; it opens now.
-        panelShowsAttachedMenu = true;
-        Q_EMIT menu->aboutToShow();
-        return;
-    case ClickSource::panelRequest:
-        if (!canPlaceMenus()) {
-            panelShouldShowMenu = true;
-            panelShowsAttachedMenu = true;
-            Q_EMIT menu->aboutToShow();
-            return;
-        }
-        menu->popup(QCursor::pos());
-        return;
-    case ClickSource::none:
-        menu->popup(QCursor::pos());
-        return;
-    }
-}
-
 void StatusNotifierItem::panelOpensMenu() {
-    // A menu left open by a panel that never said it closed is closed by now.
-    panelClosedMenu();
-    click(ClickSource::panelMenu);
-}
-
-void StatusNotifierItem::panelClosedMenu() {
-    if (panelShowsAttachedMenu && attachedMenu) {
-        panelShowsAttachedMenu = false;
-        Q_EMIT attachedMenu->aboutToHide();
+    if (action && action(ClickSource::panelMenu) == ClickAnswer::showMenu) {
+        menuWillOpen();
     }
 }
 

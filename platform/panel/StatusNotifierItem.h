@@ -41,8 +41,7 @@ public:
     ~StatusNotifierItem() override;
 
     StatusButton* button() override;
-    void setMenu(QMenu* menu) override;
-    void offerMenuToPanel(QMenu* menu) override;
+    void setMenu(QMenu* menu, std::function<void()> willOpen) override;
 
     // Clicks as panels send them. Where we cannot place a menu ourselves, a
     // click that should show it fails, so that the panel shows the exported one.
@@ -68,16 +67,11 @@ private Q_SLOTS:
 private:
     void setTitle(const std::string& title) override;
     void useMonospacedDigitFont() override;
-    void setAction(std::function<void()> action) override;
+    void setAction(std::function<ClickAnswer(ClickSource)> action) override;
     void setSecondaryAction(std::function<void()> action) override;
-    void performClick() override;
 
-    // Where a click came from, while its action runs.
-    // none: the program itself asked for the click.
-    enum class ClickSource { none, panelRequest, panelMenu };
-    void click(ClickSource source);
+    void panelRequestsClick();
     void panelOpensMenu();
-    void panelClosedMenu();
 
     void registerWithWatcher();
     void registerAgainLater();
@@ -103,13 +97,10 @@ private:
     int registrationsInARow = 0;
     std::chrono::steady_clock::time_point lastRegistration;
 
-    std::function<void()> action;
+    std::function<ClickAnswer(ClickSource)> action;
     std::function<void()> secondaryAction;
-    QPointer<QMenu> attachedMenu;
+    QPointer<QMenu> itemMenu;
+    std::function<void()> menuWillOpen;
     DBusMenuExporter* exporter = nullptr;
-    ClickSource clickSource = ClickSource::none;
-    bool panelShouldShowMenu = false;
-    // The attached menu is being shown by a panel.
-    bool panelShowsAttachedMenu = false;
     std::chrono::steady_clock::time_point lastAyatanaSecondaryActivate;
 };
