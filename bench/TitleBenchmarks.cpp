@@ -59,13 +59,13 @@ using Query = bool (*)();
 // A copy of its own per case: the plug-in keeps its connection for the life
 // of the process.
 Query loadPluginCopy(const fs::path& folder) {
-    const fs::path copy = folder / "tallyglow-screen-watch.so";
-    fs::copy_file(SCREEN_WATCH_PLUGIN, copy);
+    const fs::path copy = folder / "tallyglow-screen-cast.so";
+    fs::copy_file(SCREEN_CAST_PLUGIN, copy);
     void* handle = ::dlopen(copy.c_str(), RTLD_LAZY | RTLD_LOCAL);
     if (!handle) {
         throw std::runtime_error(::dlerror());
     }
-    return reinterpret_cast<Query>(::dlsym(handle, "tallyglowIsScreenWatcherPresent"));
+    return reinterpret_cast<Query>(::dlsym(handle, "tallyglowIsScreenBeingCast"));
 }
 
 // One query of the plug-in when nothing changed: with a daemon that holds an
@@ -82,14 +82,14 @@ void detectorQuery(benchmark::State& state) {
             return;
         }
     }
-    const Query isWatcherPresent = loadPluginCopy(folder.path());
+    const Query isScreenBeingCast = loadPluginCopy(folder.path());
     // Connected, and the registry read, before measuring.
     for (int warmUp = 0; warmUp < 50; ++warmUp) {
-        isWatcherPresent();
+        isScreenBeingCast();
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     for (auto _ : state) {
-        benchmark::DoNotOptimize(isWatcherPresent());
+        benchmark::DoNotOptimize(isScreenBeingCast());
     }
 }
 BENCHMARK(detectorQuery)->ArgName("daemon")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

@@ -189,21 +189,24 @@ void AppDelegate::refresh() {
     if (settingsView && settingsView->isVisible()) {
         settingsView->showMasking(masked, ScreenShareDetector::detection());
     }
-    if (!screenCaptureWatch) {
-        watchScreenCaptureChanges();
+    // The plug-in is loaded by the detector's first query, which isMasked()
+    // makes only once automatic masking is asked; from then on its changes
+    // can be followed.
+    if (!screenCastNotifier) {
+        followScreenCastChanges();
     }
 }
 
-void AppDelegate::watchScreenCaptureChanges() {
+void AppDelegate::followScreenCastChanges() {
     const int descriptor = ScreenShareDetector::changeDescriptor();
     if (descriptor < 0) {
         return;
     }
-    screenCaptureWatch = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
+    screenCastNotifier = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
     const std::weak_ptr<AppDelegate> weakSelf = weak_from_this();
-    QObject::connect(screenCaptureWatch.get(), &QSocketNotifier::activated, [weakSelf] {
-        // Asking takes in what the watch was sent, also while the title does
-        // not ask it (masked by hand, or automatic masking off).
+    QObject::connect(screenCastNotifier.get(), &QSocketNotifier::activated, [weakSelf] {
+        // Asking takes in what the plug-in was sent, also while the title
+        // does not ask it (masked by hand, or automatic masking off).
         ScreenShareDetector::isScreenWatched();
         if (const auto self = weakSelf.lock()) {
             self->refresh();

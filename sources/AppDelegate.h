@@ -43,9 +43,9 @@ private:
     void refresh();
     // Whether the title's digits are hidden now.
     bool isMasked() const;
-    // Once the screen watch is in use, a change it reports refreshes the title
+    // Once the screen-cast plug-in is in use, a change it reports refreshes the title
     // at once rather than at the next tick.
-    void watchScreenCaptureChanges();
+    void followScreenCastChanges();
 
     // A left or right click on the panel item: Shift or Alt held flips the
     // masking; any other click shows the menu. The menu is never detached, so
@@ -64,7 +64,7 @@ private:
 
     std::unique_ptr<StatusItem> statusItem;
     std::unique_ptr<QTimer> timer;
-    std::unique_ptr<QSocketNotifier> screenCaptureWatch;
+    std::unique_ptr<QSocketNotifier> screenCastNotifier;
     std::unique_ptr<Window> settingsWindow;
     // The settings window's content, told what the title shows.
     SettingsView* settingsView = nullptr;

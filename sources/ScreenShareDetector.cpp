@@ -9,17 +9,17 @@ namespace ScreenShareDetector {
 
 namespace {
 
-using WatcherQuery = bool (*)();
+using CastQuery = bool (*)();
 using DescriptorQuery = int (*)();
 using ConnectionQuery = bool (*)();
 
-constexpr const char* pluginFileName = "tallyglow-screen-watch.so";
-constexpr const char* queryName = "tallyglowIsScreenWatcherPresent";
-constexpr const char* descriptorName = "tallyglowScreenWatchDescriptor";
+constexpr const char* pluginFileName = "tallyglow-screen-cast.so";
+constexpr const char* queryName = "tallyglowIsScreenBeingCast";
+constexpr const char* descriptorName = "tallyglowScreenCastDescriptor";
 constexpr const char* connectionName = "tallyglowIsConnectedToPipeWire";
 
-struct ScreenWatchPlugin {
-    WatcherQuery isWatcherPresent = nullptr;
+struct ScreenCastPlugin {
+    CastQuery isWatcherPresent = nullptr;
     DescriptorQuery changeDescriptor = nullptr;
     ConnectionQuery isConnected = nullptr;
 };
@@ -50,7 +50,7 @@ std::filesystem::path pluginPath() {
 
 // The handle is needed only for the name lookup; the plug-in stays loaded for
 // the life of the process.
-ScreenWatchPlugin lookUpPlugin() {
+ScreenCastPlugin lookUpPlugin() {
     const std::filesystem::path path = pluginPath();
     if (path.empty()) {
         return {};
@@ -59,21 +59,21 @@ ScreenWatchPlugin lookUpPlugin() {
     if (!handle) {
         return {};
     }
-    return {reinterpret_cast<WatcherQuery>(::dlsym(handle, queryName)),
+    return {reinterpret_cast<CastQuery>(::dlsym(handle, queryName)),
             reinterpret_cast<DescriptorQuery>(::dlsym(handle, descriptorName)),
             reinterpret_cast<ConnectionQuery>(::dlsym(handle, connectionName))};
 }
 
-const ScreenWatchPlugin& plugin() {
+const ScreenCastPlugin& plugin() {
     // Initialised once, even when first used from several threads at once.
-    static const ScreenWatchPlugin found = lookUpPlugin();
+    static const ScreenCastPlugin found = lookUpPlugin();
     return found;
 }
 
 } // namespace
 
 bool isScreenWatched() {
-    const WatcherQuery isWatcherPresent = plugin().isWatcherPresent;
+    const CastQuery isWatcherPresent = plugin().isWatcherPresent;
     hasLookedUp.store(true, std::memory_order_relaxed);
     if (!isWatcherPresent) {
         return false;
@@ -84,7 +84,7 @@ bool isScreenWatched() {
 Detection detection() {
     // Asking connects the plug-in when it is not yet.
     isScreenWatched();
-    const ScreenWatchPlugin& found = plugin();
+    const ScreenCastPlugin& found = plugin();
     if (!found.isWatcherPresent) {
         return Detection::pipeWireMissing;
     }
@@ -98,7 +98,7 @@ int changeDescriptor() {
     if (!hasLookedUp.load(std::memory_order_relaxed)) {
         return -1;
     }
-    const ScreenWatchPlugin& found = plugin();
+    const ScreenCastPlugin& found = plugin();
     if (!found.isWatcherPresent || !found.changeDescriptor) {
         return -1;
     }

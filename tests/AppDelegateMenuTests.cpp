@@ -2,7 +2,7 @@
 
 #include "AppDelegateTesting.h"
 #include "RecordingStatusItem.h"
-#include "ScriptedScreenWatch.h"
+#include "ScriptedScreenCast.h"
 #include "TestSupport.h"
 
 #include <QAction>
@@ -71,12 +71,11 @@ TEST_F(AppDelegateMenuTest, APlainClickShowsTheMenuWhereverItCameFrom) {
 
 TEST_F(AppDelegateMenuTest, TheCheckMarkFollowsManualMaskingAtEachOpening) {
     // The scripted plug-in beside this program stands in for a screen cast.
-    const ScriptedScreenWatch screenWatch(
-        std::filesystem::read_symlink("/proc/self/exe").parent_path() /
-        "tallyglow-screen-watch.so");
+    const ScriptedScreenCast screenCasts(
+        std::filesystem::read_symlink("/proc/self/exe").parent_path() / "tallyglow-screen-cast.so");
     const struct {
         bool manual;
-        bool screenCaptured;
+        bool screenCast;
         bool titleMasked;
     } cases[] = {
         {true, false, true},
@@ -87,15 +86,15 @@ TEST_F(AppDelegateMenuTest, TheCheckMarkFollowsManualMaskingAtEachOpening) {
     };
     settings->setMaskWhileScreenSharing(true);
     for (const auto& each : cases) {
-        SCOPED_TRACE(std::to_string(each.manual) + " " + std::to_string(each.screenCaptured));
-        screenWatch.setAnswer(each.screenCaptured);
+        SCOPED_TRACE(std::to_string(each.manual) + " " + std::to_string(each.screenCast));
+        screenCasts.setAnswer(each.screenCast);
         settings->setMaskEarnings(each.manual);
         AppDelegateTesting::refresh(*delegate);
         EXPECT_EQ(AppDelegateTesting::isMasked(*delegate), each.titleMasked);
         item->menuWillOpen();
         EXPECT_EQ(AppDelegateTesting::maskMenuItem(*delegate)->isChecked(), each.manual);
     }
-    screenWatch.setAnswer(false);
+    screenCasts.setAnswer(false);
 }
 
 TEST_F(AppDelegateMenuTest, MaskAndAMiddleClickFlipTheMaskingAndShowItAtOnce) {

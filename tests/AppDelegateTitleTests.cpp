@@ -1,7 +1,7 @@
 #include "AppDelegateTesting.h"
 #include "EarningsCalculator.h"
 #include "RecordingStatusItem.h"
-#include "ScriptedScreenWatch.h"
+#include "ScriptedScreenCast.h"
 #include "TestSupport.h"
 #include "TitleText.h"
 
@@ -21,10 +21,10 @@ protected:
         AppSettingsTesting::make(std::make_shared<Defaults>(folder / "tallyglow.conf"));
     std::unique_ptr<AppDelegate> delegate = AppDelegateTesting::make(*settings);
     RecordingStatusItem* item = nullptr;
-    ScriptedScreenWatch screenWatch{SCRIPTED_SCREEN_WATCH};
+    ScriptedScreenCast screenCasts{SCRIPTED_SCREEN_CAST};
 
     void SetUp() override {
-        ASSERT_EQ(std::filesystem::path(SCRIPTED_SCREEN_WATCH).parent_path(),
+        ASSERT_EQ(std::filesystem::path(SCRIPTED_SCREEN_CAST).parent_path(),
                   std::filesystem::read_symlink("/proc/self/exe").parent_path());
         auto recording = std::make_unique<RecordingStatusItem>();
         item = recording.get();
@@ -81,11 +81,11 @@ TEST_F(AppDelegateTitleTest, AnItemWithoutAButtonIsLeftAlone) {
     auto buttonless = std::make_unique<RecordingStatusItem>(false);
     const RecordingStatusItem& shown = *buttonless;
     AppDelegateTesting::setStatusItem(*delegate, std::move(buttonless));
-    screenWatch.setAnswer(true);
-    const int queries = screenWatch.queryCount();
+    screenCasts.setAnswer(true);
+    const int queries = screenCasts.queryCount();
     AppDelegateTesting::refresh(*delegate);
     EXPECT_TRUE(shown.titles().empty());
-    EXPECT_EQ(screenWatch.queryCount(), queries); // nothing was computed
+    EXPECT_EQ(screenCasts.queryCount(), queries); // nothing was computed
 }
 
 TEST_F(AppDelegateTitleTest, MaskingFollowsTheSwitchesAndAsksTheDetectorOnlyWhenItMatters) {
@@ -101,18 +101,18 @@ TEST_F(AppDelegateTitleTest, MaskingFollowsTheSwitchesAndAsksTheDetectorOnlyWhen
     for (const auto& row : rows) {
         settings->setMaskEarnings(row.maskEarnings);
         settings->setMaskWhileScreenSharing(row.maskWhileScreenSharing);
-        screenWatch.setAnswer(row.screenWatched);
+        screenCasts.setAnswer(row.screenWatched);
         const std::string label = std::to_string(row.maskEarnings) +
                                   std::to_string(row.maskWhileScreenSharing) +
                                   std::to_string(row.screenWatched);
 
-        int queries = screenWatch.queryCount();
+        int queries = screenCasts.queryCount();
         EXPECT_EQ(AppDelegateTesting::isMasked(*delegate), row.masked) << label;
-        EXPECT_EQ(screenWatch.queryCount() - queries, row.consulted ? 1 : 0) << label;
+        EXPECT_EQ(screenCasts.queryCount() - queries, row.consulted ? 1 : 0) << label;
 
-        queries = screenWatch.queryCount();
+        queries = screenCasts.queryCount();
         EXPECT_EQ(refreshedTitle(), row.masked ? "$•.••" : "$0.00") << label;
-        EXPECT_EQ(screenWatch.queryCount() - queries, row.consulted ? 1 : 0) << label;
+        EXPECT_EQ(screenCasts.queryCount() - queries, row.consulted ? 1 : 0) << label;
     }
 }
 
@@ -121,7 +121,7 @@ TEST_F(AppDelegateTitleTest, AutomaticMaskingFollowsEachAnswerOfTheDetector) {
     settings->setMaskWhileScreenSharing(true);
     std::vector<std::string> expected;
     for (const bool watched : {true, false, false, true, false}) {
-        screenWatch.setAnswer(watched);
+        screenCasts.setAnswer(watched);
         AppDelegateTesting::refresh(*delegate);
         expected.push_back(watched ? "$•.••" : "$0.00");
     }

@@ -302,7 +302,7 @@ TEST_F(PanelItemTest, InstallsTheProgramItsPluginIconAndDesktopFiles) {
     const std::string id = APPLICATION_ID;
     const std::set<std::string> expected{
         prefix + BINARY_FOLDER "/tallyglow",
-        prefix + PLUGIN_FOLDER "/tallyglow-screen-watch.so",
+        prefix + PLUGIN_FOLDER "/tallyglow-screen-cast.so",
         prefix + ICON_FOLDER "/tallyglow.svg",
         prefix + DATA_FOLDER "/icons/hicolor/scalable/apps/" + id + ".svg",
         prefix + DATA_FOLDER "/applications/" + id + ".desktop",
@@ -347,14 +347,13 @@ class InstalledProgramTest : public PanelItemTest,
 // installation, or one under another prefix than it was built for, runs as
 // the real one.
 TEST_P(InstalledProgramTest, ShowsItsLabelWithItsOwnPluginAndIcon) {
-    std::filesystem::path plugin =
-        std::filesystem::path(BUILD_FOLDER) / "tallyglow-screen-watch.so";
+    std::filesystem::path plugin = std::filesystem::path(BUILD_FOLDER) / "tallyglow-screen-cast.so";
     std::filesystem::path icons = std::filesystem::path(BUILD_FOLDER) / "icons";
     if (*GetParam().prefix) {
         const std::filesystem::path root =
             stageInstall(folder / "stage", QString::fromUtf8(GetParam().prefix));
         programFile = QString::fromStdString(root / BINARY_FOLDER / "tallyglow");
-        plugin = root / PLUGIN_FOLDER / "tallyglow-screen-watch.so";
+        plugin = root / PLUGIN_FOLDER / "tallyglow-screen-cast.so";
         icons = root / ICON_FOLDER;
     }
     ASSERT_TRUE(std::filesystem::exists(programFile.toStdString()));

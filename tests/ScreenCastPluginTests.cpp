@@ -17,28 +17,28 @@ using Query = bool (*)();
 
 // The real plug-in against a real PipeWire daemon. Each test loads its own
 // copy of the plug-in, so each starts unconnected, as in a fresh program.
-class ScreenWatchPluginTest : public ::testing::Test {
+class ScreenCastPluginTest : public ::testing::Test {
 protected:
     TemporaryFolder folder;
     PipeWireSession session;
 
     static Query loadPlugin(const fs::path& folder) {
-        const fs::path copy = folder / "tallyglow-screen-watch.so";
-        fs::copy_file(SCREEN_WATCH_PLUGIN, copy);
+        const fs::path copy = folder / "tallyglow-screen-cast.so";
+        fs::copy_file(SCREEN_CAST_PLUGIN, copy);
         // Never closed, as the program never closes it.
         void* handle = ::dlopen(copy.c_str(), RTLD_LAZY | RTLD_LOCAL);
         EXPECT_NE(handle, nullptr) << ::dlerror();
-        return handle ? reinterpret_cast<Query>(::dlsym(handle, "tallyglowIsScreenWatcherPresent"))
+        return handle ? reinterpret_cast<Query>(::dlsym(handle, "tallyglowIsScreenBeingCast"))
                       : nullptr;
     }
 
-    Query isWatcherPresent = loadPlugin(folder.path());
+    Query isScreenBeingCast = loadPlugin(folder.path());
 
     // Asks until the answer is the expected one; false if it never was.
     bool becomes(bool expected, std::chrono::milliseconds timeout = 10s) {
         const auto deadline = std::chrono::steady_clock::now() + timeout;
         while (std::chrono::steady_clock::now() < deadline) {
-            if (isWatcherPresent() == expected) {
+            if (isScreenBeingCast() == expected) {
                 return true;
             }
             std::this_thread::sleep_for(20ms);
@@ -50,7 +50,7 @@ protected:
     bool stays(bool expected, std::chrono::milliseconds duration = 1s) {
         const auto deadline = std::chrono::steady_clock::now() + duration;
         while (std::chrono::steady_clock::now() < deadline) {
-            if (isWatcherPresent() != expected) {
+            if (isScreenBeingCast() != expected) {
                 return false;
             }
             std::this_thread::sleep_for(20ms);
@@ -65,9 +65,9 @@ protected:
     }
 };
 
-TEST_F(ScreenWatchPluginTest, WithoutADaemonTheAnswerIsFalseUntilOneAppears) {
-    ASSERT_NE(isWatcherPresent, nullptr);
-    EXPECT_FALSE(isWatcherPresent());
+TEST_F(ScreenCastPluginTest, WithoutADaemonTheAnswerIsFalseUntilOneAppears) {
+    ASSERT_NE(isScreenBeingCast, nullptr);
+    EXPECT_FALSE(isScreenBeingCast());
     EXPECT_TRUE(stays(false, 300ms));
 
     session.startDaemon();
@@ -76,16 +76,16 @@ TEST_F(ScreenWatchPluginTest, WithoutADaemonTheAnswerIsFalseUntilOneAppears) {
     EXPECT_TRUE(becomes(true, 15s));
 }
 
-TEST_F(ScreenWatchPluginTest, ACastAlreadyReadCountsFromTheFirstAnswer) {
-    ASSERT_NE(isWatcherPresent, nullptr);
+TEST_F(ScreenCastPluginTest, ACastAlreadyReadCountsFromTheFirstAnswer) {
+    ASSERT_NE(isScreenBeingCast, nullptr);
     session.startDaemon();
     castBeingRead("testcast");
     ASSERT_TRUE(session.waitForNode("testcast", "running"));
-    EXPECT_TRUE(isWatcherPresent());
+    EXPECT_TRUE(isScreenBeingCast());
 }
 
-TEST_F(ScreenWatchPluginTest, AHungDaemonDoesNotHoldTheFirstAnswer) {
-    ASSERT_NE(isWatcherPresent, nullptr);
+TEST_F(ScreenCastPluginTest, AHungDaemonDoesNotHoldTheFirstAnswer) {
+    ASSERT_NE(isScreenBeingCast, nullptr);
     // A socket that takes connections and never answers, like a daemon stuck.
     const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un address{};
@@ -96,16 +96,16 @@ TEST_F(ScreenWatchPluginTest, AHungDaemonDoesNotHoldTheFirstAnswer) {
     ASSERT_EQ(::listen(listener, 4), 0);
 
     const auto asked = std::chrono::steady_clock::now();
-    EXPECT_FALSE(isWatcherPresent());
+    EXPECT_FALSE(isScreenBeingCast());
     // Bounded well below anything a user would notice as a stuck start.
     EXPECT_LT(std::chrono::steady_clock::now() - asked, 1s);
     ::close(listener);
 }
 
-TEST_F(ScreenWatchPluginTest, ANewCastCountsBeforeItIsReadAndThenWhileItIsRead) {
-    ASSERT_NE(isWatcherPresent, nullptr);
+TEST_F(ScreenCastPluginTest, ANewCastCountsBeforeItIsReadAndThenWhileItIsRead) {
+    ASSERT_NE(isScreenBeingCast, nullptr);
     session.startDaemon();
-    ASSERT_FALSE(isWatcherPresent()); // connected before the casts appear
+    ASSERT_FALSE(isScreenBeingCast()); // connected before the casts appear
     // As mutter, KWin and niri publish casts, and as the wlroots portals do.
     for (const std::string mediaClass : {"Stream/Output/Video", "Video/Source"}) {
         SCOPED_TRACE(mediaClass);
@@ -127,8 +127,8 @@ TEST_F(ScreenWatchPluginTest, ANewCastCountsBeforeItIsReadAndThenWhileItIsRead) 
     }
 }
 
-TEST_F(ScreenWatchPluginTest, ACameraBeingReadIsNoCast) {
-    ASSERT_NE(isWatcherPresent, nullptr);
+TEST_F(ScreenCastPluginTest, ACameraBeingReadIsNoCast) {
+    ASSERT_NE(isScreenBeingCast, nullptr);
     session.startDaemon();
     session.startSource("roledcamera", "Video/Source", "media.role=Camera");
     session.startSource("devicecamera", "Video/Source", "device.id=999");
@@ -145,14 +145,14 @@ TEST_F(ScreenWatchPluginTest, ACameraBeingReadIsNoCast) {
     EXPECT_TRUE(becomes(true));
 }
 
-TEST_F(ScreenWatchPluginTest, ADaemonThatRestartsIsFoundAgain) {
-    ASSERT_NE(isWatcherPresent, nullptr);
+TEST_F(ScreenCastPluginTest, ADaemonThatRestartsIsFoundAgain) {
+    ASSERT_NE(isScreenBeingCast, nullptr);
     session.startDaemon();
     castBeingRead("testcast");
     ASSERT_TRUE(becomes(true));
 
     session.stopDaemon();
-    EXPECT_FALSE(isWatcherPresent());
+    EXPECT_FALSE(isScreenBeingCast());
     EXPECT_TRUE(stays(false, 500ms));
 
     session.startDaemon();

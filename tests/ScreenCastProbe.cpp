@@ -29,7 +29,7 @@
 
 namespace {
 
-const char* const pluginFileName = "tallyglow-screen-watch.so";
+const char* const pluginFileName = "tallyglow-screen-cast.so";
 
 std::atomic<int> pluginOpens{0};
 
@@ -96,7 +96,7 @@ int main(int argumentCount, char** arguments) {
                 continue;
             }
             using SetAnswer = void (*)(bool);
-            reinterpret_cast<SetAnswer>(::dlsym(plugin, "scriptedScreenWatchSetAnswer"))(answer);
+            reinterpret_cast<SetAnswer>(::dlsym(plugin, "scriptedScreenCastSetAnswer"))(answer);
         } else if (command == "loaded") {
             say(loadedPlugin() ? "loaded" : "unloaded");
         } else if (command == "opens") {

@@ -15,15 +15,15 @@ namespace fs = std::filesystem;
 class ScreenShareDetectorTest : public ::testing::Test {
 protected:
     TemporaryFolder folder;
-    fs::path plugin = folder / "tallyglow-screen-watch.so";
+    fs::path plugin = folder / "tallyglow-screen-cast.so";
 
-    void SetUp() override { fs::copy_file(SCREEN_WATCH_PROBE, folder / "screen-watch-probe"); }
+    void SetUp() override { fs::copy_file(SCREEN_CAST_PROBE, folder / "screen-cast-probe"); }
 
     void install(const char* file) { fs::copy_file(file, plugin); }
 
     // What the probe prints for the commands, without the closing newline.
     std::string probe(const std::string& commands) {
-        const std::string command = (folder / "screen-watch-probe").string() + " " + commands;
+        const std::string command = (folder / "screen-cast-probe").string() + " " + commands;
         FILE* output = ::popen(command.c_str(), "r");
         std::string printed;
         std::array<char, 256> chunk;
@@ -41,31 +41,31 @@ protected:
 TEST_F(ScreenShareDetectorTest, WithoutThePluginEveryAnswerIsFalseAndTheLookupIsNotRepeated) {
     // A plug-in that turns up after the first query is not looked for again.
     EXPECT_EQ(
-        probe("query query install " SCRIPTED_SCREEN_WATCH " answer true query query loaded opens"),
+        probe("query query install " SCRIPTED_SCREEN_CAST " answer true query query loaded opens"),
         "false false unloaded false false unloaded 1");
 }
 
 TEST_F(ScreenShareDetectorTest, APluginWithoutTheFunctionAnswersFalse) {
-    install(SCREEN_WATCH_WITHOUT_QUERY);
+    install(SCREEN_CAST_PLUGIN_WITHOUT_QUERY);
     EXPECT_EQ(probe("query query loaded opens"), "false false loaded 1");
 }
 
 TEST_F(ScreenShareDetectorTest, EachQueryAsksThePluginAnew) {
-    install(SCRIPTED_SCREEN_WATCH);
+    install(SCRIPTED_SCREEN_CAST);
     EXPECT_EQ(probe("loaded query loaded answer true query query answer false query "
                     "answer true query opens"),
               "unloaded false loaded true true false true 1");
 }
 
 TEST_F(ScreenShareDetectorTest, ConcurrentFirstQueriesShareOneLookup) {
-    install(SCRIPTED_SCREEN_WATCH);
+    install(SCRIPTED_SCREEN_CAST);
     EXPECT_EQ(probe("concurrent-query answer true concurrent-query opens"),
               "false false false false false false false false "
               "true true true true true true true true 1");
 }
 
 TEST_F(ScreenShareDetectorTest, TheDelegateLoadsThePluginOnlyWhenAutomaticMaskingDecides) {
-    install(SCRIPTED_SCREEN_WATCH);
+    install(SCRIPTED_SCREEN_CAST);
     // refresh MANUAL AUTOMATIC
     EXPECT_EQ(probe("refresh 1 1 refresh 1 0 refresh 0 0 loaded refresh 0 1 loaded "
                     "answer true refresh 0 1 refresh 0 0 refresh 1 1 opens"),

@@ -1,4 +1,4 @@
-// A screen-watch plug-in whose answer the test sets, and which counts how
+// A screen-cast plug-in whose answer the test sets, and which counts how
 // often it was asked. Built under the real plug-in's file name beside the
 // test programs, so the detector loads it as it would load the real one.
 
@@ -11,15 +11,15 @@ std::atomic<int> queries{0};
 
 #define EXPORTED extern "C" __attribute__((visibility("default")))
 
-EXPORTED bool tallyglowIsScreenWatcherPresent() {
+EXPORTED bool tallyglowIsScreenBeingCast() {
     ++queries;
     return answer;
 }
 
-EXPORTED void scriptedScreenWatchSetAnswer(bool value) {
+EXPORTED void scriptedScreenCastSetAnswer(bool value) {
     answer = value;
 }
 
-EXPORTED int scriptedScreenWatchQueryCount() {
+EXPORTED int scriptedScreenCastQueryCount() {
     return queries;
 }

@@ -5,9 +5,9 @@
 #include <string>
 
 // Reaches the scripted plug-in beside a test program, if it is loaded.
-class ScriptedScreenWatch {
+class ScriptedScreenCast {
 public:
-    explicit ScriptedScreenWatch(std::filesystem::path pluginPath) : path(std::move(pluginPath)) {}
+    explicit ScriptedScreenCast(std::filesystem::path pluginPath) : path(std::move(pluginPath)) {}
 
     // Whether the process has the plug-in loaded; never loads it.
     bool isLoaded() const { return handle(RTLD_NOLOAD) != nullptr; }
@@ -15,7 +15,7 @@ public:
     // Loads the plug-in when needed (as the detector would) and sets its answer.
     void setAnswer(bool answer) const {
         using SetAnswer = void (*)(bool);
-        reinterpret_cast<SetAnswer>(::dlsym(handle(0), "scriptedScreenWatchSetAnswer"))(answer);
+        reinterpret_cast<SetAnswer>(::dlsym(handle(0), "scriptedScreenCastSetAnswer"))(answer);
     }
 
     // How often the plug-in was asked; 0 when it is not loaded.
@@ -25,7 +25,7 @@ public:
             return 0;
         }
         using QueryCount = int (*)();
-        return reinterpret_cast<QueryCount>(::dlsym(loaded, "scriptedScreenWatchQueryCount"))();
+        return reinterpret_cast<QueryCount>(::dlsym(loaded, "scriptedScreenCastQueryCount"))();
     }
 
 private:

@@ -1,4 +1,4 @@
-// The screen-watch plug-in: answers whether another process is capturing the
+// The screen-cast plug-in: answers whether another process is capturing the
 // screen right now, from the nodes in PipeWire's registry. Every Wayland
 // screen cast is a PipeWire video node, and counts while it is read. A new
 // cast counts from the moment its node appears, tens of milliseconds before
@@ -69,9 +69,9 @@ struct TrackedNode {
     }
 };
 
-class ScreenWatch {
+class ScreenCasts {
 public:
-    ScreenWatch() {
+    ScreenCasts() {
         pw_init(nullptr, nullptr);
         loop = pw_loop_new(nullptr);
         if (!loop) {
@@ -81,7 +81,7 @@ public:
         context = pw_context_new(loop, nullptr, 0);
     }
 
-    bool isWatcherPresent() {
+    bool isScreenBeingCast() {
         if (!context) {
             return false;
         }
@@ -176,7 +176,7 @@ private:
     }
 
     static void onCoreDone(void* data, uint32_t id, int sequence) {
-        auto* self = static_cast<ScreenWatch*>(data);
+        auto* self = static_cast<ScreenCasts*>(data);
         if (id == PW_ID_CORE && sequence == self->awaitedSync) {
             self->synced = true;
         }
@@ -200,13 +200,13 @@ private:
     static void onCoreError(void* data, uint32_t id, int, int, const char*) {
         // The daemon is gone (or refused us): start afresh on a later call.
         if (id == PW_ID_CORE) {
-            static_cast<ScreenWatch*>(data)->disconnected = true;
+            static_cast<ScreenCasts*>(data)->disconnected = true;
         }
     }
 
     static void onGlobal(void* data, uint32_t id, uint32_t, const char* type, uint32_t,
                          const spa_dict* properties) {
-        auto* self = static_cast<ScreenWatch*>(data);
+        auto* self = static_cast<ScreenCasts*>(data);
         // The registry's properties already tell video nodes apart; only
         // those are bound, for their full properties.
         if (!equals(type, PW_TYPE_INTERFACE_Node) || !properties ||
@@ -236,7 +236,7 @@ private:
     }
 
     static void onGlobalRemove(void* data, uint32_t id) {
-        static_cast<ScreenWatch*>(data)->forget(id);
+        static_cast<ScreenCasts*>(data)->forget(id);
     }
 
     static void onNodeInfo(void* data, const pw_node_info* info) {
@@ -282,23 +282,23 @@ private:
 namespace {
 
 // Lives as long as the process; the program never unloads the plug-in.
-ScreenWatch& screenWatch() {
-    static ScreenWatch* const watch = new ScreenWatch();
+ScreenCasts& screenCasts() {
+    static ScreenCasts* const watch = new ScreenCasts();
     return *watch;
 }
 
 } // namespace
 
 // The plug-in's entry points.
-extern "C" __attribute__((visibility("default"))) bool tallyglowIsScreenWatcherPresent() {
-    return screenWatch().isWatcherPresent();
+extern "C" __attribute__((visibility("default"))) bool tallyglowIsScreenBeingCast() {
+    return screenCasts().isScreenBeingCast();
 }
 
-extern "C" __attribute__((visibility("default"))) int tallyglowScreenWatchDescriptor() {
-    return screenWatch().eventDescriptor();
+extern "C" __attribute__((visibility("default"))) int tallyglowScreenCastDescriptor() {
+    return screenCasts().eventDescriptor();
 }
 
 // Whether the last query reached a PipeWire daemon.
 extern "C" __attribute__((visibility("default"))) bool tallyglowIsConnectedToPipeWire() {
-    return screenWatch().isConnected();
+    return screenCasts().isConnected();
 }
