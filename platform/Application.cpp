@@ -1,5 +1,7 @@
 #include "Application.h"
 
+#include "InstanceBus.h"
+
 #include <QApplication>
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
@@ -13,11 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Owned while Tallyglow runs, so that a second launch in the same session can tell.
-const char* const instanceBusName = "org.tallyglow.Tallyglow";
-const char* const instancePath = "/org/tallyglow/Tallyglow";
-const char* const instanceInterface = "org.tallyglow.Tallyglow";
 
 std::uint64_t flagsOf(Qt::KeyboardModifiers modifiers) {
     std::uint64_t flags = 0;
@@ -86,21 +83,50 @@ private Q_SLOTS:
 
 } // namespace
 
-// What a second launch calls on the running instance.
+// What a second launch calls on the running instance, and the title it
+// publishes for commands that print it.
 class ApplicationAdaptor : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.tallyglow.Tallyglow")
+    Q_PROPERTY(QString Title READ title)
+    Q_PROPERTY(bool Masked READ masked)
 
 public:
     ApplicationAdaptor(QObject* parent, std::function<void()> reopen)
         : QDBusAbstractAdaptor(parent), reopen(std::move(reopen)) {}
 
+    QString title() const { return published.text; }
+    bool masked() const { return published.masked; }
+
+    void publish(const QString& text, bool masked) {
+        if (text == published.text && masked == published.masked) {
+            return; // readers are told only about changes
+        }
+        published = {text, masked};
+        Q_EMIT TitleChanged(text, masked);
+    }
+
 public Q_SLOTS:
     void Reopen() { reopen(); }
 
+Q_SIGNALS:
+    // Title and masking together, so that a reader never pairs one with the other's past.
+    void TitleChanged(const QString& title, bool masked);
+
 private:
     std::function<void()> reopen;
+    struct {
+        QString text;
+        bool masked = false;
+    } published;
 };
+
+namespace {
+
+// Set once this process owns the instance's name.
+ApplicationAdaptor* instanceAdaptor = nullptr;
+
+} // namespace
 
 Application& Application::shared() {
     // Never destroyed: the process ends with the application still in place.
@@ -126,18 +152,18 @@ bool Application::isOnlyInstanceInSession() {
         return true;
     }
     const auto reply = bus.interface()->registerService(
-        QString::fromLatin1(instanceBusName), QDBusConnectionInterface::DontQueueService,
+        QString::fromLatin1(InstanceBus::name), QDBusConnectionInterface::DontQueueService,
         QDBusConnectionInterface::DontAllowReplacement);
     // A bus that cannot answer is no reason to stay away.
     const bool only =
         !reply.isValid() || reply.value() != QDBusConnectionInterface::ServiceNotRegistered;
     if (only) {
-        new ApplicationAdaptor(qApp, [this] {
+        instanceAdaptor = new ApplicationAdaptor(qApp, [this] {
             if (delegate) {
                 delegate->applicationShouldHandleReopen();
             }
         });
-        bus.registerObject(QString::fromLatin1(instancePath), qApp,
+        bus.registerObject(QString::fromLatin1(InstanceBus::path), qApp,
                            QDBusConnection::ExportAdaptors);
     }
     return only;
@@ -145,10 +171,16 @@ bool Application::isOnlyInstanceInSession() {
 
 void Application::reopenRunningInstance() {
     const QDBusMessage reopen = QDBusMessage::createMethodCall(
-        QString::fromLatin1(instanceBusName), QString::fromLatin1(instancePath),
-        QString::fromLatin1(instanceInterface), QStringLiteral("Reopen"));
+        QString::fromLatin1(InstanceBus::name), QString::fromLatin1(InstanceBus::path),
+        QString::fromLatin1(InstanceBus::interface), QStringLiteral("Reopen"));
     // Waits for the answer, so the call is delivered before this process ends.
     QDBusConnection::sessionBus().call(reopen, QDBus::Block, 5000);
+}
+
+void Application::publishTitle(const PublishedTitle& title) {
+    if (instanceAdaptor) {
+        instanceAdaptor->publish(QString::fromStdString(title.text), title.masked);
+    }
 }
 
 void Application::setDelegate(ApplicationDelegate* newDelegate) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // Told by the application when it has finished starting.
 class ApplicationDelegate {
@@ -19,6 +20,13 @@ constexpr std::uint64_t control = 0x40000;
 constexpr std::uint64_t option = 0x80000;   // Alt
 constexpr std::uint64_t command = 0x100000; // the Super/Meta key
 } // namespace ModifierFlags
+
+// The title as the panel item shows it, for commands that print it.
+struct PublishedTitle {
+    std::string text;
+    // Whether the text hides the amount. The program decides; this only carries it.
+    bool masked = false;
+};
 
 // How the program presents itself on the desktop.
 enum class ActivationPolicy {
@@ -42,6 +50,11 @@ public:
 
     // Asks the instance that runs in this session to handle a reopening.
     void reopenRunningInstance();
+
+    // Offers the title beside the running instance's name on the session bus
+    // (the Title and Masked properties, and the TitleChanged signal); nothing
+    // while this process does not own that name.
+    static void publishTitle(const PublishedTitle& title);
 
     // The delegate is not owned: whoever made it keeps it for the whole run.
     void setDelegate(ApplicationDelegate* delegate);

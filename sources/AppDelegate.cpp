@@ -186,6 +186,7 @@ void AppDelegate::refresh() {
         title = TitleText::maskNumerals(title);
     }
     button->setTitle(title);
+    Application::publishTitle({title, masked});
     if (settingsView && settingsView->isVisible()) {
         settingsView->showMasking(masked, ScreenShareDetector::detection());
     }

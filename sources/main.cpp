@@ -1,5 +1,6 @@
 #include "AppDelegate.h"
 #include "Application.h"
+#include "CommandLine.h"
 
 #include <memory>
 
@@ -9,7 +10,12 @@
 Application* app = nullptr;
 std::shared_ptr<AppDelegate>& delegate = *new std::shared_ptr<AppDelegate>();
 
-int main() {
+int main(int argumentCount, char** arguments) {
+    // Options print and end before anything of the desktop or the settings is made.
+    const CommandLine commandLine(argumentCount, arguments);
+    if (!commandLine.startsPanelItem()) {
+        return commandLine.run();
+    }
     app = &Application::shared();
     // One panel item per desktop session: a second launch asks the first to
     // show its settings, and goes.

@@ -4,6 +4,7 @@
 #include "PipeWireSession.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <filesystem>
 #include <ostream>
 #include <set>
@@ -72,6 +73,10 @@ TEST_P(StoredLabelTest, ShowsTheStoredSettingsFromTheStart) {
     ASSERT_TRUE(waitForRegistrations(watcher, 1));
     EXPECT_EQ(watcher.registrations.front().labelAtRegistration,
               QString::fromUtf8(GetParam().label));
+    // A panel's command prints the same, read from the running program.
+    const CommandOutput printed = runCommand({QStringLiteral("--title")});
+    EXPECT_EQ(printed.exitCode, 0) << printed.errors;
+    EXPECT_EQ(printed.output, GetParam().label + std::string("\n"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -264,6 +269,109 @@ TEST_F(PanelItemTest, KeepsRunningWithoutASessionBus) {
     QProcess& program = launch(/*withSessionBus=*/false);
     EXPECT_FALSE(program.waitForFinished(2500));
     EXPECT_EQ(program.state(), QProcess::Running);
+}
+
+// The command line: options that print and end need neither a desktop nor
+// settings; with no Tallyglow on the bus --title fails.
+struct Invocation {
+    const char* name;
+    QStringList arguments;
+    bool withSessionBus;
+    int exitCode;
+    const char* output; // nullptr: anything but nothing
+};
+
+void PrintTo(const Invocation& invocation, std::ostream* stream) {
+    *stream << invocation.name;
+}
+
+class InvocationTest : public PanelItemTest, public ::testing::WithParamInterface<Invocation> {};
+
+TEST_P(InvocationTest, EndsAtOnceWithItsStatusTouchingNoSettings) {
+    const CommandOutput result = runCommand(GetParam().arguments, GetParam().withSessionBus);
+    EXPECT_EQ(result.exitCode, GetParam().exitCode) << result.errors;
+    if (GetParam().output) {
+        EXPECT_EQ(result.output, GetParam().output);
+    } else {
+        EXPECT_FALSE(result.output.empty());
+    }
+    // Failures say why in one line; success says nothing there.
+    EXPECT_EQ(std::count(result.errors.begin(), result.errors.end(), '\n'),
+              GetParam().exitCode == 0 ? 0 : 1)
+        << result.errors;
+    EXPECT_FALSE(std::filesystem::exists(folder / "config")) << "settings touched";
+    EXPECT_TRUE(namesOnBus().filter(QStringLiteral("tallyglow"), Qt::CaseInsensitive).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, InvocationTest,
+    ::testing::Values(Invocation{"Help", {"--help"}, false, 0, nullptr},
+                      Invocation{
+                          "Version", {"--version"}, false, 0, "tallyglow " PROJECT_VERSION "\n"},
+                      Invocation{"UnknownOption", {"--frobnicate"}, false, 2, ""},
+                      Invocation{"Argument", {"settings"}, false, 2, ""},
+                      Invocation{"UnknownFormat", {"--title", "--format", "xml"}, true, 2, ""},
+                      Invocation{"FollowWithoutTitle", {"--follow"}, true, 2, ""},
+                      Invocation{"TitleWithNoTallyglow", {"--title"}, true, 1, ""},
+                      Invocation{"TitleWithNoSessionBus", {"--title", "--follow"}, false, 1, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PanelItemTest, ManualListsTheOptionsHelpPrints) {
+    const QRegularExpression option(QStringLiteral("--[a-z]+"));
+    const auto optionsIn = [&](std::string text) {
+        std::set<QString> options;
+        text.erase(std::remove(text.begin(), text.end(), '\\'), text.end()); // roff's "\-"
+        for (const auto& match : option.globalMatch(QString::fromStdString(text))) {
+            options.insert(match.captured());
+        }
+        return options;
+    };
+    const std::set<QString> printed = optionsIn(runCommand({"--help"}, false).output);
+    EXPECT_GE(printed.size(), 5u);
+    EXPECT_EQ(optionsIn(readWholeFile(BUILD_FOLDER "/packaging/tallyglow.1")), printed);
+}
+
+TEST_F(PanelItemTest, TitleFormatsSayWhetherTheAmountIsHidden) {
+    storePreferences("dailyPay=200\ncurrencySymbol=<$>\n" + windowOver());
+    TestWatcher watcher(bus, QStringLiteral("watcher"));
+    QProcess& program = launch();
+    ASSERT_TRUE(waitForRegistrations(watcher, 1));
+    const auto printed = [&](const char* format) {
+        return runCommand({"--title", "--format", format}).output;
+    };
+    EXPECT_EQ(printed("waybar"),
+              R"({"text":"&lt;$&gt;200.00","tooltip":"Earned today","class":"shown"})"
+              "\n");
+    EXPECT_EQ(printed("genmon"), "<txt>&lt;$&gt;200.00</txt><tool>Earned today</tool>\n");
+    callItem(program, QStringLiteral("SecondaryActivate"), {0, 0}); // a middle click masks
+    ASSERT_TRUE(waitFor([&] { return runCommand({"--title"}).output != "<$>200.00\n"; }, 5s));
+    EXPECT_EQ(printed("waybar"),
+              "{\"text\":\"&lt;$&gt;\u2022\u2022\u2022.\u2022\u2022\",\"tooltip\":"
+              "\"Earned today: hidden\",\"class\":\"masked\"}\n");
+    EXPECT_EQ(printed("genmon"), "<txt>&lt;$&gt;\u2022\u2022\u2022.\u2022\u2022</txt>"
+                                 "<tool>Earned today: hidden</tool>\n");
+}
+
+TEST_F(PanelItemTest, FollowedTitleComesGoesAndMasksAsTheProgramDoes) {
+    storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
+    TestWatcher watcher(bus, QStringLiteral("watcher"));
+    QProcess follower;
+    follower.setProcessEnvironment(commandEnvironment(true));
+    follower.start(programFile, {"--title", "--follow"});
+    std::string lines;
+    const auto printedLines = [&](const std::string& expected) {
+        return waitFor(
+            [&] { return (lines += follower.readAllStandardOutput().toStdString()) == expected; },
+            5s);
+    };
+    EXPECT_TRUE(printedLines("\n")); // no Tallyglow yet
+    QProcess& program = launch();
+    EXPECT_TRUE(printedLines("\n$200.00\n"));
+    callItem(program, QStringLiteral("SecondaryActivate"), {0, 0});
+    EXPECT_TRUE(printedLines("\n$200.00\n$\u2022\u2022\u2022.\u2022\u2022\n"));
+    stopProcess(program);
+    EXPECT_TRUE(printedLines("\n$200.00\n$\u2022\u2022\u2022.\u2022\u2022\n\n")) << lines;
+    stopProcess(follower);
 }
 
 // Installs the build into the folder as `DESTDIR=folder cmake --install` does,

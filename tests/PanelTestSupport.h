@@ -260,6 +260,37 @@ protected:
 
     // On Qt's offscreen platform, or on the X server of the given display.
     QProcess& launch(bool withSessionBus = true, const QString& display = {}) {
+        auto& program = *programs.emplace_back(std::make_unique<QProcess>());
+        program.setProcessEnvironment(programEnvironment(withSessionBus, display));
+        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        program.start(programFile, {});
+        program.waitForStarted(5000);
+        return program;
+    }
+
+    struct CommandOutput {
+        int exitCode = -1;
+        std::string output;
+        std::string errors;
+    };
+    // The program with options, on no display at all: one that needs a display fails.
+    CommandOutput runCommand(const QStringList& arguments, bool withSessionBus = true) {
+        QProcess command;
+        command.setProcessEnvironment(commandEnvironment(withSessionBus));
+        command.start(programFile, arguments);
+        const bool finished = command.waitForFinished(10000);
+        stopProcess(command);
+        return {finished ? command.exitCode() : -1, command.readAllStandardOutput().toStdString(),
+                command.readAllStandardError().toStdString()};
+    }
+
+    QProcessEnvironment commandEnvironment(bool withSessionBus) {
+        QProcessEnvironment withoutDisplay = programEnvironment(withSessionBus, {});
+        withoutDisplay.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        return withoutDisplay;
+    }
+
+    QProcessEnvironment programEnvironment(bool withSessionBus, const QString& display) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS"}) {
             environment.remove(QString::fromLatin1(name));
@@ -280,12 +311,7 @@ protected:
                            QString::fromStdString(runtimeFolder));
         environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
         environment.insert(QStringLiteral("TZ"), QString::fromLatin1(clock.timeZone));
-        auto& program = *programs.emplace_back(std::make_unique<QProcess>());
-        program.setProcessEnvironment(environment);
-        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        program.start(programFile, {});
-        program.waitForStarted(5000);
-        return program;
+        return environment;
     }
 
     static QString itemService(const QProcess& program) {

@@ -1,0 +1,94 @@
+#include "RunningInstanceTitle.h"
+
+#include "InstanceBus.h"
+
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDBusReply>
+#include <QDBusServiceWatcher>
+#include <QVariantMap>
+
+namespace {
+
+constexpr int answerTimeout = 5000; // milliseconds
+
+QDBusMessage askForTitle() {
+    QDBusMessage getAll = QDBusMessage::createMethodCall(
+        QString::fromLatin1(InstanceBus::name), QString::fromLatin1(InstanceBus::path),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("GetAll"));
+    getAll << QString::fromLatin1(InstanceBus::interface);
+    // Asking must not start a Tallyglow where the bus could.
+    getAll.setAutoStartService(false);
+    return getAll;
+}
+
+std::optional<PublishedTitle> titleIn(const QVariantMap& properties) {
+    if (!properties.contains(QStringLiteral("Title"))) {
+        return std::nullopt; // a Tallyglow that publishes no title
+    }
+    return PublishedTitle{properties.value(QStringLiteral("Title")).toString().toStdString(),
+                          properties.value(QStringLiteral("Masked")).toBool()};
+}
+
+} // namespace
+
+RunningInstanceTitle::RunningInstanceTitle(QDBusConnection connection)
+    : connection(std::move(connection)) {}
+
+std::optional<PublishedTitle> RunningInstanceTitle::read() const {
+    if (!connection.isConnected()) {
+        return std::nullopt;
+    }
+    const QDBusReply<QVariantMap> reply =
+        connection.call(askForTitle(), QDBus::Block, answerTimeout);
+    if (!reply.isValid()) {
+        return std::nullopt;
+    }
+    return titleIn(reply.value());
+}
+
+void RunningInstanceTitle::follow(Listener newListener) {
+    listener = std::move(newListener);
+    if (!connection.isConnected()) {
+        listener(std::nullopt);
+        return;
+    }
+    // Heard before the first answer, so no change falls between the two.
+    connection.connect(QString::fromLatin1(InstanceBus::name),
+                       QString::fromLatin1(InstanceBus::path),
+                       QString::fromLatin1(InstanceBus::interface), QStringLiteral("TitleChanged"),
+                       this, SLOT(titleChanged(QString, bool)));
+    ownerWatch = new QDBusServiceWatcher(QString::fromLatin1(InstanceBus::name), connection,
+                                         QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(ownerWatch, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this](const QString&, const QString&, const QString& newOwner) {
+                ++changesHeard;
+                if (newOwner.isEmpty()) {
+                    listener(std::nullopt);
+                } else {
+                    fetch();
+                }
+            });
+    fetch();
+}
+
+void RunningInstanceTitle::fetch() {
+    const int changesBefore = changesHeard;
+    auto* pending =
+        new QDBusPendingCallWatcher(connection.asyncCall(askForTitle(), answerTimeout), this);
+    connect(pending, &QDBusPendingCallWatcher::finished, this,
+            [this, changesBefore](QDBusPendingCallWatcher* call) {
+                call->deleteLater();
+                if (changesHeard != changesBefore) {
+                    return; // a newer title, or the end of the instance, came first
+                }
+                const QDBusPendingReply<QVariantMap> reply = *call;
+                listener(reply.isError() ? std::nullopt : titleIn(reply.value()));
+            });
+}
+
+void RunningInstanceTitle::titleChanged(const QString& text, bool masked) {
+    ++changesHeard;
+    listener(PublishedTitle{text.toStdString(), masked});
+}

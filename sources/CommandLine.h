@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+// What the command line asks of `tallyglow`. With no options it is the panel
+// item; the options print something and end, without the desktop or the
+// settings, so they are read before anything of the application is made.
+class CommandLine {
+public:
+    CommandLine(int argumentCount, const char* const* arguments);
+
+    // No options: start the panel item (or open the running one's settings).
+    bool startsPanelItem() const { return request == Request::panelItem; }
+
+    // Does what the options ask and answers the exit status: 0 when done, 1
+    // when --title finds no Tallyglow running, 2 for a command line we cannot read.
+    int run() const;
+
+    // How --title prints the title.
+    enum class Format { plain, waybar, genmon };
+
+private:
+    enum class Request { panelItem, help, version, title, invalid };
+
+    int printTitle() const;
+
+    Request request = Request::panelItem;
+    bool follow = false;
+    Format format = Format::plain;
+    // Why the command line could not be read.
+    std::string problem;
+};
