@@ -4,7 +4,7 @@ CMAKE_FLAGS ?=
 PREFIX ?= /usr/local
 DESTDIR ?=
 
-.PHONY: all build run test bench deps format clean install uninstall deb desktops
+.PHONY: all build run test test-debian13 bench deps format clean install uninstall deb deb-debian13 desktops
 
 all: build
 
@@ -27,6 +27,12 @@ test: deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR)
 	cd $(BUILD_DIR) && ctest --output-on-failure
+
+# make test on a fresh clone of HEAD in a Debian 13 root kept in
+# /var/cache/tallyglow/debian13 (made with mmdebstrap the first time). As root;
+# not part of test.
+test-debian13:
+	scripts/in-debian13 test
 
 bench: deps
 	cmake -S . -B $(BUILD_DIR)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALLYGLOW_BUILD_TESTS=OFF
@@ -65,6 +71,10 @@ deb:
 	cd $(BUILD_DIR)/deb/tallyglow && DEB_BUILD_OPTIONS="noddebs nocheck" dpkg-buildpackage -b -us -uc
 	mv $(BUILD_DIR)/deb/tallyglow_*.deb dist/
 	lintian --fail-on error dist/tallyglow_*.deb
+
+# The package for Debian 13, built in that root, into dist/debian13/.
+deb-debian13:
+	scripts/in-debian13 deb
 
 # Tallyglow in real panels (GNOME, MATE, XFCE, LXQt, Plasma, Cinnamon, Budgie
 # on X11; sway with waybar and GNOME on Wayland, with real screen casts),

@@ -36,9 +36,13 @@ protected:
     void SetUp() override {
         // Should the test crash, the daemon ends with it.
         daemon.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-        daemon.start(QStringLiteral("dbus-daemon"),
-                     {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                      QStringLiteral("--print-address")});
+        // Listening in the test's folder: the session default, a socket in
+        // /tmp, would stay behind the killed daemon.
+        daemon.start(
+            QStringLiteral("dbus-daemon"),
+            {QStringLiteral("--session"), QStringLiteral("--nofork"),
+             QStringLiteral("--print-address"),
+             QStringLiteral("--address=unix:path=") + QString::fromStdString(folder / "bus")});
         ASSERT_TRUE(daemon.waitForStarted(5000));
         ASSERT_TRUE(daemon.waitForReadyRead(5000));
         const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
@@ -105,6 +109,7 @@ protected:
     }
 
     static inline int connectionCount = 0;
+    TemporaryFolder folder;
     QProcess daemon;
     QDBusConnection programBus{QString()};
     QDBusConnection panelBus{QString()};

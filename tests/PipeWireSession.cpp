@@ -166,15 +166,11 @@ ChildProcess& PipeWireSession::start(const std::vector<std::string>& arguments,
 ChildProcess& PipeWireSession::startSource(const std::string& nodeName,
                                            const std::string& mediaClass,
                                            const std::string& extraProperties) {
-    std::string properties =
-        "stream-properties=props,media.class=" + mediaClass + ",node.name=" + nodeName;
+    std::vector<std::string> arguments{CAST_SOURCE, nodeName, mediaClass};
     if (!extraProperties.empty()) {
-        properties += "," + extraProperties;
+        arguments.push_back(extraProperties);
     }
-    return start({"gst-launch-1.0", "-q", "videotestsrc", "is-live=true", "!",
-                  "video/x-raw,format=BGRx,width=320,height=240", "!", "pipewiresink",
-                  "mode=provide", properties},
-                 "source");
+    return start(arguments, "source");
 }
 
 ChildProcess& PipeWireSession::startReader(const std::string& nodeName) {

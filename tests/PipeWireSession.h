@@ -46,8 +46,8 @@ public:
     // Stops wireplumber and pipewire and waits for both to end.
     void stopDaemon();
 
-    // A screen-cast-like video source that sends only while read, with extra
-    // node properties such as "media.role=Camera".
+    // A screen cast (CastSource.cpp): sends only while read and stays when its
+    // reader goes; with an extra node property such as "media.role=Camera".
     ChildProcess& startSource(const std::string& nodeName, const std::string& mediaClass,
                               const std::string& extraProperties = "");
     // A consumer of the named node.
