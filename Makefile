@@ -4,7 +4,7 @@ CMAKE_FLAGS ?=
 PREFIX ?= /usr/local
 DESTDIR ?=
 
-.PHONY: all build run test bench deps format clean install uninstall deb desktops
+.PHONY: all build run test bench deps format clean install uninstall deb desktops translations
 
 all: build
 
@@ -75,6 +75,12 @@ desktops: build
 	tests/desktops/run $(BUILD_DIR)/tallyglow $(HOSTS)
 	tests/desktops/sway-waybar $(BUILD_DIR)/tallyglow
 	tests/desktops/gnome-wayland $(BUILD_DIR)/tallyglow
+
+# Brings translations/*.ts up to date with the texts in the code (lupdate):
+# new texts come in unfinished, texts gone from the code go. Commit the result;
+# translators (and Weblate) work on those files.
+translations: deps $(BUILD_DIR)/build.ninja
+	cmake --build $(BUILD_DIR) --target update_translations
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

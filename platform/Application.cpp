@@ -1,5 +1,7 @@
 #include "Application.h"
 
+#include "Translations.h"
+
 #include <QApplication>
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
@@ -114,6 +116,8 @@ Application::Application() {
     static char name[] = "tallyglow";
     static char* arguments[] = {name, nullptr};
     new QApplication(argumentCount, arguments);
+    // Texts in the user's language, before any window or menu is made.
+    Translations::useUserLanguage();
     QApplication::setApplicationName(QStringLiteral("tallyglow"));
     // No display name: Qt would add it to every window title.
     // The desktop entry's name, by which desktops match our windows to it.

@@ -9,6 +9,7 @@
 #include "Window.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QKeySequence>
 #include <QMenu>
 #include <QSocketNotifier>
@@ -112,16 +113,19 @@ void AppDelegate::buildMenu() {
     QObject::connect(menu.get(), &QMenu::aboutToShow, onSelf(&AppDelegate::menuWillOpen));
     QObject::connect(menu.get(), &QMenu::aboutToHide, onSelf(&AppDelegate::menuDidClose));
 
-    maskMenuItem = menu->addAction(QStringLiteral("Mask"));
+    //: Menu item with a check mark: hides the figure in the panel (a verb).
+    maskMenuItem = menu->addAction(QCoreApplication::translate("AppDelegate", "Mask"));
     maskMenuItem->setCheckable(true);
     QObject::connect(maskMenuItem, &QAction::triggered, onSelf(&AppDelegate::toggleMask));
 
-    QAction* settingsItem = menu->addAction(QStringLiteral("Settings…"));
+    QAction* settingsItem =
+        menu->addAction(QCoreApplication::translate("AppDelegate", "Settings…"));
     QObject::connect(settingsItem, &QAction::triggered, onSelf(&AppDelegate::openSettings));
 
     menu->addSeparator();
 
-    QAction* quitItem = menu->addAction(QStringLiteral("Quit Tallyglow"));
+    QAction* quitItem =
+        menu->addAction(QCoreApplication::translate("AppDelegate", "Quit Tallyglow"));
     quitItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     QObject::connect(quitItem, &QAction::triggered, [] { Application::terminate(); });
 
@@ -175,7 +179,7 @@ void AppDelegate::openSettings() {
         auto form = std::make_unique<SettingsView>(settings);
         settingsView = form.get();
         auto window = std::make_unique<Window>(std::move(form));
-        window->setTitle(QStringLiteral("Tallyglow Settings"));
+        window->setTitle(QCoreApplication::translate("AppDelegate", "Tallyglow Settings"));
         window->setStyleMask(settingsWindowStyle);
         // Closing the window hides it; it stays for the next opening.
         window->center();
