@@ -4,7 +4,7 @@ CMAKE_FLAGS ?=
 PREFIX ?= /usr/local
 DESTDIR ?=
 
-.PHONY: all build run test test-debian13 bench deps format clean install uninstall deb deb-debian13 desktops
+.PHONY: all build run test test-debian13 bench deps format clean install uninstall deb deb-debian13 desktops translations
 
 all: build
 
@@ -85,6 +85,12 @@ desktops: build
 	tests/desktops/run $(BUILD_DIR)/tallyglow $(HOSTS)
 	tests/desktops/sway-waybar $(BUILD_DIR)/tallyglow
 	tests/desktops/gnome-wayland $(BUILD_DIR)/tallyglow
+
+# Brings translations/*.ts up to date with the texts in the code (lupdate):
+# new texts come in unfinished, texts gone from the code go. Commit the result;
+# translators (and Weblate) work on those files.
+translations: deps $(BUILD_DIR)/build.ninja
+	cmake --build $(BUILD_DIR) --target update_translations
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -1,6 +1,7 @@
 #include "Application.h"
 
 #include "InstanceBus.h"
+#include "Translations.h"
 
 #include <QApplication>
 #include <QDBusAbstractAdaptor>
@@ -140,6 +141,8 @@ Application::Application() {
     static char name[] = "tallyglow";
     static char* arguments[] = {name, nullptr};
     new QApplication(argumentCount, arguments);
+    // Texts in the user's language, before any window or menu is made.
+    Translations::useUserLanguage();
     QApplication::setApplicationName(QStringLiteral("tallyglow"));
     // No display name: Qt would add it to every window title.
     // The desktop entry's name, by which desktops match our windows to it.

@@ -9,6 +9,7 @@
 #include "Window.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QKeySequence>
 #include <QMenu>
 #include <QSocketNotifier>
@@ -103,16 +104,19 @@ void AppDelegate::buildMenu() {
 
     menu = std::make_unique<QMenu>();
 
-    maskMenuItem = menu->addAction(QStringLiteral("Mask"));
+    //: Menu item with a check mark: hides the figure in the panel (a verb).
+    maskMenuItem = menu->addAction(QCoreApplication::translate("AppDelegate", "Mask"));
     maskMenuItem->setCheckable(true);
     QObject::connect(maskMenuItem, &QAction::triggered, onSelf(&AppDelegate::toggleMask));
 
-    QAction* settingsItem = menu->addAction(QStringLiteral("Settings…"));
+    QAction* settingsItem =
+        menu->addAction(QCoreApplication::translate("AppDelegate", "Settings…"));
     QObject::connect(settingsItem, &QAction::triggered, onSelf(&AppDelegate::openSettings));
 
     menu->addSeparator();
 
-    QAction* quitItem = menu->addAction(QStringLiteral("Quit Tallyglow"));
+    QAction* quitItem =
+        menu->addAction(QCoreApplication::translate("AppDelegate", "Quit Tallyglow"));
     quitItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     QObject::connect(quitItem, &QAction::triggered, [] { Application::terminate(); });
 
@@ -152,7 +156,7 @@ void AppDelegate::openSettings() {
         settingsView = form.get();
         auto window = std::make_unique<Window>(std::move(form));
         // Every window has a title bar, close and minimise buttons, and a fixed size.
-        window->setTitle(QStringLiteral("Tallyglow Settings"));
+        window->setTitle(QCoreApplication::translate("AppDelegate", "Tallyglow Settings"));
         // Closing the window hides it; it stays for the next opening.
         window->center();
         settingsWindow = std::move(window);

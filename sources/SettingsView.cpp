@@ -116,6 +116,7 @@ SettingsView::~SettingsView() {
 QHBoxLayout* SettingsView::payFields() {
     auto* currencyField = new QLineEdit;
     currencyField->setObjectName("currencyField");
+    //: Shown in the narrow currency symbol field while it is empty; keep it short.
     currencyField->setPlaceholderText(tr("Currency"));
     currencyField->setFixedWidth(currencyFieldWidth);
     currencyField->setAlignment(Qt::AlignCenter);
@@ -138,6 +139,7 @@ QHBoxLayout* SettingsView::payFields() {
     auto* amountField = new QLineEdit;
     payField = amountField;
     amountField->setObjectName("amountField");
+    //: Shown in the empty pay field: zero, written as the language writes it.
     amountField->setPlaceholderText(tr("0"));
     amountField->setFixedWidth(amountFieldWidth);
     connect(amountField, &QLineEdit::editingFinished, this, &SettingsView::finishPayEdit);
@@ -175,6 +177,7 @@ QHBoxLayout* SettingsView::payFields() {
 }
 
 QVBoxLayout* SettingsView::maskingGroup() {
+    //: "Mask" as in the panel item's menu: the figure shows as dots ($•••.••).
     auto* toggle = new QCheckBox(tr("Mask automatically while screen sharing"));
     toggle->setObjectName("maskWhileScreenSharingToggle");
     const auto maskWhileScreenSharing = settings.maskWhileScreenSharingReference();
@@ -191,12 +194,14 @@ QVBoxLayout* SettingsView::maskingGroup() {
 
     // What works here: no panel passes the keys held, and on Wayland the
     // program cannot ask for them.
-    auto* caption = plainLabel(
-        Application::seesHeldKeys()
-            ? tr("Middle-click or Shift-click the panel item, or choose “Mask” in its menu, to "
-                 "toggle masking at any time.")
-            : tr("Middle-click the panel item, or choose “Mask” in its menu, to toggle masking at "
-                 "any time."));
+    //: “Mask” is the menu item of that name, in this language's quotation marks.
+    const QString withHeldKeys =
+        tr("Middle-click or Shift-click the panel item, or choose “Mask” in its menu, to "
+           "toggle masking at any time.");
+    //: Where held keys cannot be seen (Wayland); “Mask” as above.
+    const QString withoutHeldKeys = tr("Middle-click the panel item, or choose “Mask” in its menu, "
+                                       "to toggle masking at any time.");
+    auto* caption = plainLabel(Application::seesHeldKeys() ? withHeldKeys : withoutHeldKeys);
     caption->setObjectName("caption");
     styleAsCaption(caption);
 
@@ -215,6 +220,7 @@ QHBoxLayout* SettingsView::timePicker(PropertyReference<std::int64_t> hour,
     auto* picker = new QHBoxLayout;
     picker->setSpacing(timePickerSpacing);
     picker->addWidget(popUp(hourOptions, std::move(hour), objectName + "HourPopUp"));
+    //: Between the hour and the minute of a time of day.
     auto* colon = plainLabel(tr(":"));
     colon->setObjectName(objectName + "Colon");
     picker->addWidget(colon);

@@ -4,6 +4,7 @@
 #include "RecordingStatusItem.h"
 #include "ScriptedScreenCast.h"
 #include "TestSupport.h"
+#include "Translations.h"
 
 #include <QAction>
 #include <QApplication>
@@ -142,6 +143,55 @@ TEST_F(AppDelegateMenuTest, SettingsOpensOneWindowAndReusesItWhereItWas) {
     EXPECT_EQ(window->pos(), movedTo) << "not centred again";
     QApplication::processEvents();
     EXPECT_TRUE(window->grab().width() > 0);
+}
+
+// The language is chosen at start from the locale, as gettext chooses it.
+TEST(AppDelegateLanguage, TheMenuAndTheSettingsWindowSpeakTheUsersLanguage) {
+    const struct {
+        const char *lcAll, *lcMessages, *lang, *language; // LC_ALL ... LANGUAGE
+        const char *mask, *title;
+        const char* quit; // the shortcut, in Qt's own words
+    } cases[] = {
+        {"", "", "de_DE.UTF-8", "", "Ausblenden", "Tallyglow-Einstellungen", "Strg+Q"},
+        {"", "", "de_AT.UTF-8", "", "Ausblenden", "Tallyglow-Einstellungen", "Strg+Q"},
+        {"", "ja_JP.UTF-8", "fr_FR.UTF-8", "", "隠す", "Tallyglow の設定", "Ctrl+Q"},
+        {"pt_BR.UTF-8", "de_DE.UTF-8", "", "", "Ocultar", "Configurações do Tallyglow", "Ctrl+Q"},
+        // LANGUAGE's first language with a translation; English asked for is English.
+        {"", "", "de_DE.UTF-8", "sv:nl_BE:de", "Verbergen", "Tallyglow-instellingen", "Ctrl+Q"},
+        {"", "", "de_DE.UTF-8", "en_GB:de", "Mask", "Tallyglow Settings", "Ctrl+Q"},
+        // LANGUAGE counts for nothing in the C locale, and nothing set is C.
+        {"C.UTF-8", "", "de_DE.UTF-8", "de", "Mask", "Tallyglow Settings", "Ctrl+Q"},
+        {"", "", "", "de", "Mask", "Tallyglow Settings", "Ctrl+Q"},
+        // No translation: European Portuguese is not Brazilian, Swedish is not there.
+        {"", "", "pt_PT.UTF-8", "", "Mask", "Tallyglow Settings", "Ctrl+Q"},
+        {"sv_SE.UTF-8", "", "", "", "Mask", "Tallyglow Settings", "Ctrl+Q"},
+    };
+    for (const auto& each : cases) {
+        SCOPED_TRACE(std::string(each.lcAll) + "|" + each.lcMessages + "|" + each.lang + "|" +
+                     each.language);
+        const ScopedEnvironment lcAll("LC_ALL", each.lcAll);
+        const ScopedEnvironment lcMessages("LC_MESSAGES", each.lcMessages);
+        const ScopedEnvironment lang("LANG", each.lang);
+        const ScopedEnvironment language("LANGUAGE", each.language);
+        Translations::useUserLanguage();
+
+        TemporaryFolder folder;
+        const auto settings =
+            AppSettingsTesting::make(std::make_shared<Defaults>(folder / "tallyglow.conf"));
+        const auto delegate = AppDelegateTesting::makeShared(*settings);
+        AppDelegateTesting::setStatusItem(*delegate, std::make_unique<RecordingStatusItem>());
+        AppDelegateTesting::wireClicksAndBuildMenu(*delegate);
+        AppDelegateTesting::openSettings(*delegate);
+        const QList<QAction*> items = AppDelegateTesting::menu(*delegate)->actions();
+        EXPECT_EQ(items[0]->text().toStdString(), each.mask);
+        EXPECT_EQ(items[3]->shortcut().toString(QKeySequence::NativeText).toStdString(), each.quit);
+        QWidget* window = AppDelegateTesting::settingsWindow(*delegate);
+        EXPECT_EQ(window->windowTitle().toStdString(), each.title);
+        window->close();
+    }
+    // The other tests read the texts as written.
+    const ScopedEnvironment english("LC_ALL", "C");
+    EXPECT_EQ(Translations::useUserLanguage(), QString());
 }
 
 TEST(AppDelegateFirstRun, OpensTheSettingsOnlyWithoutAPositivePay) {

@@ -1,37 +1,54 @@
 // Draws the settings form, as the program builds it, into a PNG.
 //
-//   settings-view-picture OUTPUT.png
+//   settings-view-picture OUTPUT.png [--notes]
 //
 // Run it on a real display server (scripts/render-settings-pictures uses Xvfb);
 // QT_SCALE_FACTOR=2 gives the picture at twice the size. The form shows a
-// sample store kept in a temporary folder, in American English.
+// sample store kept in a temporary folder, in the language and locale of the
+// environment (LC_ALL, LANGUAGE...), American English when none is set.
+// --notes shows both notes, beside the pay and under the masking toggle: the
+// form at its widest.
 
 #include "SettingsView.h"
 #include "TestSupport.h"
+#include "Translations.h"
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT.png\n", argv[0]);
+    const bool notes = argc == 3 && std::strcmp(argv[2], "--notes") == 0;
+    if (argc != 2 && !notes) {
+        std::fprintf(stderr, "usage: %s OUTPUT.png [--notes]\n", argv[0]);
         return 2;
     }
     TemporaryFolder folder;
     ::setenv("XDG_CONFIG_HOME", folder.path().c_str(), 1);
-    ::setenv("LC_ALL", "en_US.UTF-8", 1);
+    if (!std::getenv("LC_ALL") && !std::getenv("LANG")) {
+        ::setenv("LC_ALL", "en_US.UTF-8", 1);
+    }
     writeWholeFile(folder / "tallyglow.conf",
                    "[General]\ndailyPay=320\nstartHour=8\nstartMinute=30\nendHour=17\n");
 
     QApplication application(argc, argv);
+    Translations::useUserLanguage();
     const auto settings =
         AppSettingsTesting::make(std::make_shared<Defaults>(folder / "tallyglow.conf"));
     SettingsView view(*settings);
-    view.setWindowTitle("Tallyglow Settings");
+    if (notes) {
+        // A pay out of range, refused with a word, and casts that cannot be detected.
+        auto* payField = view.findChild<QLineEdit*>("amountField");
+        payField->setText("-1");
+        payField->setModified(true);
+        Q_EMIT payField->editingFinished();
+        view.showMasking(false, ScreenShareDetector::Detection::pipeWireMissing);
+    }
     view.show();
 
     // Let the window be mapped and painted once before it is grabbed.

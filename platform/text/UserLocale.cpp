@@ -1,6 +1,7 @@
 #include "UserLocale.h"
 
 #include <cstdlib>
+#include <sstream>
 #include <unicode/locid.h>
 #include <unicode/ucurr.h>
 
@@ -20,6 +21,29 @@ std::string localeName(const char* categoryVariable) {
         return {};
     }
     return name;
+}
+
+std::vector<std::string> messageLanguages() {
+    const std::string messagesLocale = localeName("LC_MESSAGES");
+    if (messagesLocale.empty()) {
+        return {};
+    }
+    const char* list = std::getenv("LANGUAGE");
+    if (!list || list[0] == '\0') {
+        return {messagesLocale};
+    }
+    std::vector<std::string> languages;
+    std::istringstream entries(list);
+    for (std::string entry; std::getline(entries, entry, ':');) {
+        entry = entry.substr(0, entry.find_first_of(".@"));
+        if (!entry.empty()) {
+            languages.push_back(entry);
+        }
+    }
+    if (languages.empty()) {
+        return {messagesLocale};
+    }
+    return languages;
 }
 
 std::optional<std::string> currencySymbol() {

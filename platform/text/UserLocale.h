@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace UserLocale {
 
@@ -9,6 +10,13 @@ namespace UserLocale {
 // variable such as "LC_MONETARY", then LANG), without encoding or modifier,
 // e.g. "de_CH"; empty for C/POSIX.
 std::string localeName(const char* categoryVariable);
+
+// The languages the user reads messages in, most wanted first, chosen as
+// gettext chooses them: the list in LANGUAGE ("de_AT:de:fr"), else the locale
+// for messages (LC_ALL, then LC_MESSAGES, then LANG); LANGUAGE is ignored
+// while that locale is C or POSIX. Each name without encoding or modifier,
+// e.g. {"pt_BR", "de"}; empty for C, POSIX or nothing set.
+std::vector<std::string> messageLanguages();
 
 // The local currency symbol of the user's locale ("$" for en_US, "€" for
 // de_DE, "CHF" for de_CH); nothing for a locale without a country.
