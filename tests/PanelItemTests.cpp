@@ -318,21 +318,6 @@ INSTANTIATE_TEST_SUITE_P(
                       Invocation{"TitleWithNoSessionBus", {"--title", "--follow"}, false, 1, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(PanelItemTest, ManualListsTheOptionsHelpPrints) {
-    const QRegularExpression option(QStringLiteral("--[a-z]+"));
-    const auto optionsIn = [&](std::string text) {
-        std::set<QString> options;
-        text.erase(std::remove(text.begin(), text.end(), '\\'), text.end()); // roff's "\-"
-        for (const auto& match : option.globalMatch(QString::fromStdString(text))) {
-            options.insert(match.captured());
-        }
-        return options;
-    };
-    const std::set<QString> printed = optionsIn(runCommand({"--help"}, false).output);
-    EXPECT_GE(printed.size(), 5u);
-    EXPECT_EQ(optionsIn(readWholeFile(BUILD_FOLDER "/packaging/tallyglow.1")), printed);
-}
-
 TEST_F(PanelItemTest, TitleFormatsSayWhetherTheAmountIsHidden) {
     storePreferences("dailyPay=200\ncurrencySymbol=<$>\n" + windowOver());
     TestWatcher watcher(bus, QStringLiteral("watcher"));
