@@ -399,6 +399,7 @@ TEST_F(PanelItemTest, InstallsTheProgramItsPluginIconAndDesktopFiles) {
         prefix + BINARY_FOLDER "/tallyglow",
         prefix + PLUGIN_FOLDER "/tallyglow-screen-cast.so",
         prefix + ICON_FOLDER "/tallyglow.svg",
+        prefix + ICON_FOLDER "/tallyglow-symbolic.svg",
         prefix + DATA_FOLDER "/icons/hicolor/scalable/apps/" + id + ".svg",
         prefix + DATA_FOLDER "/applications/" + id + ".desktop",
         prefix + DATA_FOLDER "/metainfo/" + id + ".metainfo.xml",
@@ -425,10 +426,12 @@ TEST_F(PanelItemTest, InstallsTheProgramItsPluginIconAndDesktopFiles) {
     }
 }
 
-// Where the program runs from; an empty prefix is the build folder.
+// Where the program runs from; an empty prefix is the build folder. The
+// desktop decides between the coloured and the one-colour icon.
 struct Installation {
     const char* name;
     const char* prefix;
+    const char* desktop;
 };
 
 void PrintTo(const Installation& installation, std::ostream* stream) {
@@ -455,13 +458,18 @@ TEST_P(InstalledProgramTest, ShowsItsLabelWithItsOwnPluginAndIcon) {
     // Masking while the screen is cast is on by default, so the first title loads the plug-in.
     storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
     TestWatcher watcher(bus, QStringLiteral("watcher"));
+    const QByteArray desktop = qgetenv("XDG_CURRENT_DESKTOP");
+    qputenv("XDG_CURRENT_DESKTOP", GetParam().desktop);
     QProcess& program = launch();
+    qputenv("XDG_CURRENT_DESKTOP", desktop);
 
     ASSERT_TRUE(waitForRegistrations(watcher, 1));
     EXPECT_EQ(watcher.registrations.front().labelAtRegistration, QStringLiteral("$200.00"));
     const QString iconFolder = itemProperties(program).value("IconThemePath").toString();
     EXPECT_EQ(std::filesystem::path(iconFolder.toStdString()), std::filesystem::canonical(icons));
-    EXPECT_TRUE(std::filesystem::exists(icons / "tallyglow.svg"));
+    const std::string iconFile =
+        itemProperties(program).value("IconName").toString().toStdString() + ".svg";
+    EXPECT_TRUE(std::filesystem::exists(icons / iconFile)) << iconFile;
 
     const std::string maps = "/proc/" + std::to_string(program.processId()) + "/maps";
     const std::string loaded = std::filesystem::canonical(plugin).string();
@@ -470,9 +478,10 @@ TEST_P(InstalledProgramTest, ShowsItsLabelWithItsOwnPluginAndIcon) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Installations, InstalledProgramTest,
-                         ::testing::Values(Installation{"BuildFolder", ""},
-                                           Installation{"StagedInstall", INSTALL_PREFIX},
-                                           Installation{"OtherPrefix", "/opt/tallyglow"}),
+                         ::testing::Values(Installation{"BuildFolder", "", "KDE"},
+                                           Installation{"StagedInstall", INSTALL_PREFIX,
+                                                        "ubuntu:GNOME"},
+                                           Installation{"OtherPrefix", "/opt/tallyglow", "XFCE"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

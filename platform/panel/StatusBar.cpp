@@ -25,6 +25,20 @@ QString iconFolder(const QString& iconName) {
     return {};
 }
 
+// GNOME Shell (with the AppIndicator extension) and Plasma draw a one-colour
+// icon in the panel's own text colour, light or dark; other panels draw icons
+// as they are, so they get the coloured coin. Budgie and GNOME Flashback name
+// GNOME too, but their panels are not GNOME Shell's.
+QString iconName(const QString& applicationName) {
+    const QStringList desktops = qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':');
+    const auto listed = [&](const char* desktop) {
+        return desktops.contains(QLatin1String(desktop), Qt::CaseInsensitive);
+    };
+    const bool recolours =
+        (listed("GNOME") && !listed("Budgie") && !listed("GNOME-Flashback")) || listed("KDE");
+    return recolours ? applicationName + QStringLiteral("-symbolic") : applicationName;
+}
+
 } // namespace
 
 StatusBar& StatusBar::system() {
@@ -34,10 +48,11 @@ StatusBar& StatusBar::system() {
 
 std::unique_ptr<StatusItem> StatusBar::statusItem() {
     const QString name = QCoreApplication::applicationName();
+    const QString icon = iconName(name);
     return std::make_unique<StatusNotifierItem>(QDBusConnection::sessionBus(),
                                                 StatusNotifierItem::Identity{
                                                     .id = name,
-                                                    .iconName = name,
-                                                    .iconThemePath = iconFolder(name),
+                                                    .iconName = icon,
+                                                    .iconThemePath = iconFolder(icon),
                                                 });
 }
