@@ -5,7 +5,7 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
-#include <QDBusReply>
+#include <QDBusArgument>
 #include <QDBusServiceWatcher>
 #include <QVariantMap>
 
@@ -40,12 +40,13 @@ std::optional<PublishedTitle> RunningInstanceTitle::read() const {
     if (!connection.isConnected()) {
         return std::nullopt;
     }
-    const QDBusReply<QVariantMap> reply =
-        connection.call(askForTitle(), QDBus::Block, answerTimeout);
-    if (!reply.isValid()) {
+    // Read as a plain message: an error reply filled into a typed reply makes
+    // Qt warn on standard error, which is for our one line only.
+    const QDBusMessage reply = connection.call(askForTitle(), QDBus::Block, answerTimeout);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
         return std::nullopt;
     }
-    return titleIn(reply.value());
+    return titleIn(qdbus_cast<QVariantMap>(reply.arguments().constFirst()));
 }
 
 void RunningInstanceTitle::follow(Listener newListener) {

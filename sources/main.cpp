@@ -2,6 +2,8 @@
 #include "Application.h"
 #include "CommandLine.h"
 
+#include <cstdlib>
+#include <iostream>
 #include <memory>
 
 // The process-wide application and delegate; both live for the whole run and
@@ -14,7 +16,12 @@ int main(int argumentCount, char** arguments) {
     // Options print and end before anything of the desktop or the settings is made.
     const CommandLine commandLine(argumentCount, arguments);
     if (!commandLine.startsPanelItem()) {
-        return commandLine.run();
+        const int status = commandLine.run();
+        // Ends here, without tearing down Qt's bus thread and type registry
+        // in an order that makes Qt print warnings after our own output.
+        std::cout.flush();
+        std::cerr.flush();
+        std::_Exit(status);
     }
     app = &Application::shared();
     // One panel item per desktop session: a second launch asks the first to
