@@ -1,0 +1,1 @@
+"""The desktop checks behind `make desktops`: Tallyglow in real panels, headless."""

@@ -1,0 +1,229 @@
+"""The hosts: real X11 panels, each an executable under tests/desktops/hosts/
+(see hosts/README.md) started in a private session of its own, and Tallyglow's
+item in them, as seen over the session bus."""
+
+import os
+import re
+import subprocess
+import time
+from pathlib import Path
+
+from PIL import ImageChops
+
+from .session import PrivateSession, stop_group, wait_for
+from .x11 import HEIGHT, WIDTH, Screen
+
+# The order the table lists them in. Adding a host: a script in hosts/ and a line here.
+HOSTS = [
+    "gnome-x11",
+    "mate-indicator-applet",
+    "mate-notification-area",
+    "xfce",
+    "lxqt",
+    "plasma",
+    "cinnamon",
+    "budgie",
+]
+
+HOST_FOLDER = Path(__file__).resolve().parent.parent / "hosts"
+ITEM_PREFIX = "org.kde.StatusNotifierItem-"
+STARTS = int(os.environ.get("DESKTOPS_STARTS", "3"))
+
+
+def host_settings(host):
+    """The `# key: value` lines at the top of a host script."""
+    settings = {"title": host, "panel": "top 32", "settle": "3", "starts": str(STARTS),
+                "watcher-wait": "90"}
+    for line in (HOST_FOLDER / host).read_text().splitlines()[1:]:
+        match = re.match(r"#\s*([a-z-]+):\s*(.*)", line)
+        if not match:
+            if line.startswith("#"):
+                continue
+            break
+        settings[match.group(1)] = match.group(2).strip()
+    return settings
+
+
+def panel_box(settings):
+    side, size = settings["panel"].split()
+    size = int(size)
+    return (0, 0, WIDTH, size) if side == "top" else (0, HEIGHT - size, WIDTH, HEIGHT)
+
+
+class HostSession(PrivateSession):
+    """A private session with the host's services and panel, and Tallyglow in it."""
+
+    def __init__(self, host, settings, program):
+        super().__init__(
+            f"desktops-{host}", screen=(WIDTH, HEIGHT), desktop=settings.get("desktop"),
+            system_bus="stand-in" if settings.get("system-bus") == "yes" else None,
+            environment=dict(LANG="C.UTF-8", TZ="UTC"))
+        self.host = host
+        self.settings = settings
+        self.program = program
+        self.panel = None
+        self.item = None
+        self.screen = None
+
+    # --- starting and stopping -----------------------------------------
+
+    def start(self):
+        super().start()
+        self.screen = Screen(self.environment, self.folder)
+        self.write_preferences(masked=False)
+        self.spawn([str(HOST_FOLDER / self.host), "services"], self.environment, "services.log")
+        self.start_panel()
+
+    def start_panel(self, restart=False):
+        environment = dict(self.environment, DESKTOPS_RESTART="1") if restart else self.environment
+        self.panel = self.spawn([str(HOST_FOLDER / self.host), "panel"],
+                                environment, "panel.log")
+        if restart:
+            return
+        if wait_for(lambda: self.has_name("org.kde.StatusNotifierWatcher"),
+                    float(self.settings["watcher-wait"])):
+            time.sleep(float(self.settings["settle"]))
+            self.wait_until_still()
+
+    def wait_until_still(self, seconds=30):
+        """Until the panel's picture stays the same for a second: it is drawn."""
+        box = panel_box(self.settings)
+        last = self.screen.screenshot().crop(box)
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline:
+            time.sleep(1)
+            now = self.screen.screenshot().crop(box)
+            if not ImageChops.difference(last, now).getbbox():
+                return True
+            last = now
+        return False
+
+    def restart_panel(self):
+        """Stops the panel and starts it again, or has a new one replace it."""
+        old = self.panel
+        if self.settings.get("restart") == "replace":
+            self.start_panel(restart=True)
+            try:
+                old.wait(15)
+            except subprocess.TimeoutExpired:
+                stop_group(old)
+        else:
+            stop_group(old)
+            time.sleep(0.5)
+            self.start_panel(restart=True)
+        self.processes.remove(old)
+
+    def stop(self, keep=False):
+        self.stop_item()
+        super().stop(keep)
+
+    def write_preferences(self, masked):
+        folder = self.folder / "config" / "tallyglow"
+        folder.mkdir(parents=True, exist_ok=True)
+        # A whole-day window, so the figure climbs by a cent about every second.
+        (folder / "tallyglow.conf").write_text(
+            "[General]\ndailyPay=800\nstartHour=0\nstartMinute=0\nendHour=23\nendMinute=59\n"
+            "currencySymbol=$\nmaskEarnings=%s\n" % ("true" if masked else "false"))
+
+    def start_item(self):
+        self.item = self.spawn([self.program], dict(self.environment, QT_QPA_PLATFORM="xcb"),
+                               "tallyglow.log")
+        self.item_name = f"{ITEM_PREFIX}{self.item.pid}-1"
+
+    def stop_item(self):
+        if self.item and self.item.poll() is None:
+            self.item.terminate()
+            try:
+                self.item.wait(5)
+            except subprocess.TimeoutExpired:
+                self.item.kill()
+                self.item.wait()
+        if self.item in self.processes:
+            self.processes.remove(self.item)
+        self.item = None
+
+    def item_windows(self):
+        """Names of the program's visible windows: its menu, its settings window."""
+        if not self.item:
+            return []
+        # Its only other window is the menu, whatever name Qt gives it.
+        return [name if name == "Tallyglow Settings" else "(menu)"
+                for name in self.screen.window_names(self.item.pid)]
+
+    # --- the bus -------------------------------------------------------
+
+    def bus_call(self, *arguments):
+        result = subprocess.run(
+            ["dbus-send", "--session", "--print-reply", "--reply-timeout=3000", *arguments],
+            env=self.environment, capture_output=True, text=True)
+        return result.stdout if result.returncode == 0 else None
+
+    def has_name(self, name):
+        reply = self.bus_call("--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
+                              "org.freedesktop.DBus.NameHasOwner", f"string:{name}")
+        return reply is not None and "boolean true" in reply
+
+    def registered_items(self):
+        reply = self.bus_call("--dest=org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher",
+                              "org.freedesktop.DBus.Properties.Get",
+                              "string:org.kde.StatusNotifierWatcher",
+                              "string:RegisteredStatusNotifierItems")
+        return reply or ""
+
+    def is_registered(self):
+        """Whether the watcher lists the item, by its name or its connection's."""
+        listed = self.registered_items()
+        if self.item_name in listed:
+            return True
+        owner = self.bus_call("--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
+                              "org.freedesktop.DBus.GetNameOwner", f"string:{self.item_name}")
+        unique = re.findall(r'string "([^"]*)"', owner or "")
+        return bool(unique) and f'"{unique[0]}' in listed
+
+    def item_property(self, name):
+        reply = self.bus_call(f"--dest={self.item_name}", "/StatusNotifierItem",
+                              "org.freedesktop.DBus.Properties.Get",
+                              "string:org.kde.StatusNotifierItem", f"string:{name}")
+        if reply is None:
+            return None
+        return re.findall(r'string "([^"]*)"', reply)
+
+    def label(self):
+        values = self.item_property("XAyatanaLabel")
+        return values[0] if values else None
+
+    def tooltip_title(self):
+        # ToolTip is (icon name, pixmaps, title, description): the third string is the title.
+        values = self.item_property("ToolTip")
+        return values[1] if values and len(values) >= 2 else None
+
+
+class CallLog:
+    """The panel's calls to the item's interfaces, from dbus-monitor on the private bus."""
+
+    def __init__(self, session):
+        self.path = session.folder / "calls.log"
+        self.process = session.spawn(
+            ["dbus-monitor",
+             "type='method_call',interface='org.kde.StatusNotifierItem'",
+             "type='method_call',interface='com.canonical.dbusmenu'"],
+            session.environment, "calls.log")
+        self.offset = 0
+
+    def since_last(self):
+        """The members called since the last look, with the arguments of clicks."""
+        time.sleep(0.2)
+        text = self.path.read_text(errors="replace")
+        new = text[self.offset:]
+        self.offset = len(text)
+        calls = []
+        for message in re.split(r"\n(?=method call)", new):
+            member = re.search(r"member=(\w+)", message)
+            if not member:
+                continue
+            name = member.group(1)
+            if name in ("Activate", "ContextMenu", "SecondaryActivate"):
+                numbers = re.findall(r"int32 (-?\d+)", message)
+                name += "(" + ",".join(numbers) + ")"
+            calls.append(name)
+        return calls

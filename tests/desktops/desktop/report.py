@@ -1,0 +1,109 @@
+"""docs/desktops/README.md: a row of the summary table and a section for each
+host, with its pictures beside it, written as each host is done.
+
+    tests/desktops/run PROGRAM [HOST ...]
+"""
+
+import os
+import re
+import sys
+from datetime import datetime, timezone
+
+from .hosts import HOSTS
+from .measure import DOCS, HostRun, log
+
+
+def host_section(result):
+    lines = [f"## {result.settings['title']}", ""]
+    if "note" in result.settings:
+        lines += [result.settings["note"], ""]
+    if result.failure:
+        lines += [f"Not run: {result.failure}.", ""]
+        return "\n".join(lines)
+    lines.append(f"Item visible in {result.appeared} of {result.attempted} starts"
+                 + (f" ({result.drops} dropped by the host after registering)" if result.drops
+                    else "") + ".")
+    lines.append("")
+    if result.cells:
+        lines += ["| what | seen |", "|---|---|"]
+        for key, title in (("shows", "what the panel draws"), ("tooltip", "hover"),
+                           ("tooltip-masked", "hover while masked"),
+                           ("left", "left click"), ("right", "right click"),
+                           ("middle", "middle click"), ("shift-left", "Shift-left click"),
+                           ("Mask", '"Mask" from the menu'),
+                           ("Settings…", '"Settings…" from the menu'),
+                           ("restart", "panel restarted")):
+            if key in result.cells:
+                lines.append(f"| {title} | {result.cells[key]} |")
+        lines.append("")
+    for note in result.notes:
+        lines.append(f"- {note}")
+    if result.notes:
+        lines.append("")
+    for name, caption in result.pictures:
+        lines.append(f"![{caption}]({name})")
+    lines.append("")
+    return "\n".join(lines)
+
+
+def summary_row(result):
+    title = result.settings["title"]
+    if result.failure:
+        return f"| {title} | not run: {result.failure} | | | | | | |"
+    cells = result.cells
+    if not cells:
+        why = result.settings.get("note") or "; ".join(result.notes[:2])
+        return f"| {title} | {result.appeared}/{result.attempted} | not seen: {why} | | | | | |"
+
+    def short(key):
+        return re.sub(r" \(\[picture\].*", "", cells.get(key, "not tried"))
+
+    return (f"| {title} | {result.appeared}/{result.attempted} | {short('shows')} | "
+            f"{short('left')} | {short('right')} | {short('middle')} | {short('shift-left')} | "
+            f"{short('restart')} |")
+
+
+def main():
+    program = os.path.abspath(sys.argv[1])
+    hosts = sys.argv[2:] or HOSTS
+    DOCS.mkdir(parents=True, exist_ok=True)
+    rows_folder = DOCS / "rows"
+    rows_folder.mkdir(exist_ok=True)
+    for host in hosts:
+        log("host", host)
+        for old in DOCS.glob(f"{host}-*.png"):
+            old.unlink()
+        result = HostRun(host, program)
+        result.run()
+        (rows_folder / f"{host}.row").write_text(summary_row(result) + "\n")
+        (rows_folder / f"{host}.md").write_text(host_section(result))
+        write_readme(rows_folder)
+
+
+def write_readme(rows_folder):
+    # Hosts measured by other scripts (Wayland ones) leave their row and section here too.
+    names = HOSTS + sorted(path.stem for path in rows_folder.glob("*.row")
+                           if path.stem not in HOSTS)
+    rows = [(rows_folder / f"{name}.row") for name in names]
+    sections = [(rows_folder / f"{name}.md") for name in names]
+    stamp = datetime.now(timezone.utc).strftime("%Y-%m-%d %H:%M UTC")
+    text = [
+        "# Tallyglow in real panels",
+        "",
+        f"Written by `make desktops` (tests/desktops/run), last on {stamp}, on Debian 12. Every",
+        "start is a fresh headless session: Xvfb, a private session bus, a temporary HOME.",
+        "Clicks are real X clicks by `xdotool` at the item's place, found by comparing the",
+        "panel before and after Tallyglow started. \"What shows\": a label is seen when the",
+        "item's pixels change as the figure climbs. Calls are what the panel sent the item",
+        "over the bus, recorded by `dbus-monitor`. \"Mask\" is chosen by a click on it",
+        "in each menu of Tallyglow's that a left or a right click draws, \"Settings…\" in",
+        "the first of them (without a window manager its window cannot be closed again).",
+        "",
+        "| host | visible in starts | what shows | left click | right click | middle click |"
+        " Shift-left click | panel restart |",
+        "|---|---|---|---|---|---|---|---|",
+    ]
+    text += [row.read_text().rstrip("\n") for row in rows if row.exists()]
+    text.append("")
+    text += [section.read_text() for section in sections if section.exists()]
+    (DOCS / "README.md").write_text("\n".join(text))
