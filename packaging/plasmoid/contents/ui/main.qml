@@ -26,6 +26,8 @@ PlasmoidItem {
     property var titleCall: null
     property var menuCall: null
     property var menuItems: []
+    // Menu events carry a value of any type; ours carry none.
+    readonly property DBus.variant noEventData: ""
 
     preferredRepresentation: compactRepresentation
     fullRepresentation: Item {}
@@ -37,11 +39,11 @@ PlasmoidItem {
     compactRepresentation: MouseArea {
         id: panelItem
 
-        acceptedButtons: Qt.LeftButton | Qt.MiddleButton
         Layout.minimumWidth: figure.implicitWidth + Kirigami.Units.smallSpacing * 2
         Layout.preferredWidth: Layout.minimumWidth
         Layout.maximumWidth: Layout.minimumWidth
         Layout.minimumHeight: figure.implicitHeight
+        acceptedButtons: Qt.LeftButton | Qt.MiddleButton
 
         onClicked: mouse => {
             if (!root.hasTitle) {
@@ -57,9 +59,9 @@ PlasmoidItem {
         PlasmaComponents.Label {
             id: figure
             anchors.centerIn: parent
-            text: root.hasTitle ? root.title : "–"
+            text: root.hasTitle ? root.title : "—"
             textFormat: Text.PlainText
-            opacity: root.hasTitle ? 1 : 0.5
+            opacity: root.hasTitle ? 1 : 0.6
             // Digits of equal width, so the text does not jitter as it counts.
             font.features: { "tnum": 1 }
         }
@@ -83,7 +85,7 @@ PlasmoidItem {
         id: menu
         onStatusChanged: {
             if (status === PlasmaExtras.Menu.Closed) {
-                root.call("/MenuBar", "com.canonical.dbusmenu", "Event", "isvu", [0, "closed", 0, 0]);
+                root.call("/MenuBar", "com.canonical.dbusmenu", "Event", "(isvu)", [0, "closed", root.noEventData, 0]);
             }
         }
     }
@@ -95,6 +97,7 @@ PlasmoidItem {
 
     Component.onCompleted: startRound()
 
+    // The signature is that of all the arguments together, as one structure.
     function call(path, iface, member, signature, args) {
         return DBus.SessionBus.asyncCall({
             "service": service,
@@ -132,7 +135,7 @@ PlasmoidItem {
         if (titleRound !== round || !instance.registered) {
             return;
         }
-        const reply = call(instancePath, "org.freedesktop.DBus.Properties", "GetAll", "s",
+        const reply = call(instancePath, "org.freedesktop.DBus.Properties", "GetAll", "(s)",
                            [instanceInterface]);
         titleCall = reply;
         reply.finished.connect(() => {
@@ -152,7 +155,7 @@ PlasmoidItem {
     // Tallyglow answers as soon as the title changes, or after 20 s with the
     // same title; each answer asks again. Nothing is polled.
     function waitForChange(titleRound) {
-        const reply = call(instancePath, instanceInterface, "NextTitle", "sb", [title, masked]);
+        const reply = call(instancePath, instanceInterface, "NextTitle", "(sb)", [title, masked]);
         titleCall = reply;
         reply.finished.connect(() => {
             if (titleRound !== round) {
@@ -169,14 +172,14 @@ PlasmoidItem {
 
     // The item's own middle click, which Tallyglow answers by hiding or showing the figure.
     function toggleMask() {
-        call("/StatusNotifierItem", "org.kde.StatusNotifierItem", "SecondaryActivate", "ii", [0, 0]);
+        call("/StatusNotifierItem", "org.kde.StatusNotifierItem", "SecondaryActivate", "(ii)", [0, 0]);
     }
 
     // Tallyglow's menu, read from the item's exported menu and drawn by Plasma, as
     // Plasma's own tray does: a program's own menu cannot be placed on Wayland.
     function openMenu(visualParent) {
-        call("/MenuBar", "com.canonical.dbusmenu", "AboutToShow", "i", [0]);
-        const reply = call("/MenuBar", "com.canonical.dbusmenu", "GetLayout", "iias", [0, -1, []]);
+        call("/MenuBar", "com.canonical.dbusmenu", "AboutToShow", "(i)", [0]);
+        const reply = call("/MenuBar", "com.canonical.dbusmenu", "GetLayout", "(iias)", [0, -1, []]);
         menuCall = reply;
         reply.finished.connect(() => {
             if (reply.isError) {
@@ -211,7 +214,7 @@ PlasmoidItem {
                     item.checked = plain(properties["toggle-state"]) === 1;
                 }
                 item.clicked.connect(() => {
-                    call("/MenuBar", "com.canonical.dbusmenu", "Event", "isvu", [id, "clicked", 0, 0]);
+                    call("/MenuBar", "com.canonical.dbusmenu", "Event", "(isvu)", [id, "clicked", root.noEventData, 0]);
                 });
             }
             menu.addMenuItem(item);
