@@ -9,6 +9,7 @@
 #include <QDBusMessage>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <functional>

@@ -109,7 +109,7 @@ PlasmoidItem {
         });
     }
 
-    // Values come wrapped in their bus types (string, int32...); booleans come bare.
+    // Answers come as values of their bus types (string, int32, ...), with the value inside.
     function plain(value) {
         return value !== null && typeof value === "object" && "value" in value ? value.value : value;
     }
