@@ -9,11 +9,14 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QSocketNotifier>
+#include <QTimer>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <functional>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -94,7 +97,12 @@ class ApplicationAdaptor : public QDBusAbstractAdaptor {
 
 public:
     ApplicationAdaptor(QObject* parent, std::function<void()> reopen)
-        : QDBusAbstractAdaptor(parent), reopen(std::move(reopen)) {}
+        : QDBusAbstractAdaptor(parent), reopen(std::move(reopen)) {
+        // Under the bus's own 25 s limit for an answer.
+        waitLimit.setInterval(std::chrono::seconds(20));
+        waitLimit.setSingleShot(true);
+        connect(&waitLimit, &QTimer::timeout, this, [this] { answerWaitingReaders(); });
+    }
 
     QString title() const { return published.text; }
     bool masked() const { return published.masked; }
@@ -105,21 +113,49 @@ public:
         }
         published = {text, masked};
         Q_EMIT TitleChanged(text, masked);
+        answerWaitingReaders();
     }
 
 public Q_SLOTS:
     void Reopen() { reopen(); }
+
+    // For readers that cannot hear signals (Plasma's widget): answers as soon
+    // as the title differs from the one the reader has, else after a while
+    // with the same title, well before the bus gives up on the call.
+    QString NextTitle(const QString& title, bool masked, const QDBusMessage& call,
+                      bool& nowMasked) {
+        if (title != published.text || masked != published.masked) {
+            nowMasked = published.masked;
+            return published.text;
+        }
+        call.setDelayedReply(true);
+        waitingReaders << call;
+        if (!waitLimit.isActive()) {
+            waitLimit.start();
+        }
+        return {};
+    }
 
 Q_SIGNALS:
     // Title and masking together, so that a reader never pairs one with the other's past.
     void TitleChanged(const QString& title, bool masked);
 
 private:
+    void answerWaitingReaders() {
+        waitLimit.stop();
+        for (const QDBusMessage& call : std::exchange(waitingReaders, {})) {
+            QDBusConnection::sessionBus().send(
+                call.createReply(QVariantList{published.text, published.masked}));
+        }
+    }
+
     std::function<void()> reopen;
     struct {
         QString text;
         bool masked = false;
     } published;
+    QList<QDBusMessage> waitingReaders;
+    QTimer waitLimit;
 };
 
 namespace {

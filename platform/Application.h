@@ -52,8 +52,9 @@ public:
     void reopenRunningInstance();
 
     // Offers the title beside the running instance's name on the session bus
-    // (the Title and Masked properties, and the TitleChanged signal); nothing
-    // while this process does not own that name.
+    // (the Title and Masked properties, the TitleChanged signal, and NextTitle
+    // for readers that cannot hear signals); nothing while this process does
+    // not own that name.
     static void publishTitle(const PublishedTitle& title);
 
     // The delegate is not owned: whoever made it keeps it for the whole run.

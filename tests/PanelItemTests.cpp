@@ -3,6 +3,7 @@
 #include "PanelTestSupport.h"
 #include "PipeWireSession.h"
 
+#include <QDBusPendingCall>
 #include <QRegularExpression>
 #include <algorithm>
 #include <filesystem>
@@ -361,6 +362,34 @@ TEST_F(PanelItemTest, FollowedTitleComesGoesAndMasksAsTheProgramDoes) {
     stopProcess(follower);
 }
 
+// Plasma's widget cannot hear signals: it asks for the next title, which comes
+// when the title changes (here by a middle click), and at once for a caller
+// whose title is already out of date.
+TEST_F(PanelItemTest, NextTitleAnswersWhenTheTitleChanges) {
+    storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
+    TestWatcher watcher(bus, QStringLiteral("watcher"));
+    QProcess& program = launch();
+    ASSERT_TRUE(waitForRegistrations(watcher, 1));
+    const auto askNextTitle = [&](const QString& title, bool masked) {
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            QStringLiteral("org.tallyglow.Tallyglow"), QStringLiteral("/org/tallyglow/Tallyglow"),
+            QStringLiteral("org.tallyglow.Tallyglow"), QStringLiteral("NextTitle"));
+        call << title << masked;
+        return host.asyncCall(call, 10000);
+    };
+    const QString hidden = QStringLiteral("$\u2022\u2022\u2022.\u2022\u2022");
+
+    const QDBusPendingCall stale = askNextTitle(QStringLiteral("$0.00"), false);
+    ASSERT_TRUE(waitFor([&] { return stale.isFinished(); }, 5s));
+    EXPECT_EQ(stale.reply().arguments(), (QVariantList{QStringLiteral("$200.00"), false}));
+
+    const QDBusPendingCall current = askNextTitle(QStringLiteral("$200.00"), false);
+    EXPECT_FALSE(waitFor([&] { return current.isFinished(); }, 1s));
+    callItem(program, QStringLiteral("SecondaryActivate"), {0, 0});
+    ASSERT_TRUE(waitFor([&] { return current.isFinished(); }, 5s));
+    EXPECT_EQ(current.reply().arguments(), (QVariantList{hidden, true}));
+}
+
 // Installs the build into the folder as `DESTDIR=folder cmake --install` does,
 // under the given prefix; answers the prefix's folder inside it.
 std::filesystem::path stageInstall(const std::filesystem::path& folder, const QString& prefix) {
@@ -405,6 +434,8 @@ TEST_F(PanelItemTest, InstallsTheProgramItsPluginIconAndDesktopFiles) {
         prefix + DATA_FOLDER "/metainfo/" + id + ".metainfo.xml",
         prefix + MANUAL_FOLDER "/man1/tallyglow.1",
         std::string(AUTOSTART_FOLDER).substr(1) + "/" + id + ".desktop",
+        prefix + PLASMOID_FOLDER "/metadata.json",
+        prefix + PLASMOID_FOLDER "/contents/ui/main.qml",
     };
     EXPECT_EQ(filesUnder(stage), expected);
     for (const auto& entry : std::filesystem::recursive_directory_iterator(stage)) {
