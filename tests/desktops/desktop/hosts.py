@@ -23,6 +23,7 @@ HOSTS = [
     "plasma",
     "cinnamon",
     "budgie",
+    "budgie-sntray",
 ]
 
 HOST_FOLDER = Path(__file__).resolve().parent.parent / "hosts"
