@@ -1,11 +1,13 @@
 #include "StatusBar.h"
 
 #include "StatusNotifierItem.h"
+#include "SwitchingStatusItem.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 
 namespace {
 
@@ -34,10 +36,15 @@ StatusBar& StatusBar::system() {
 
 std::unique_ptr<StatusItem> StatusBar::statusItem() {
     const QString name = QCoreApplication::applicationName();
-    return std::make_unique<StatusNotifierItem>(QDBusConnection::sessionBus(),
-                                                StatusNotifierItem::Identity{
-                                                    .id = name,
-                                                    .iconName = name,
-                                                    .iconThemePath = iconFolder(name),
-                                                });
+    const QString folder = iconFolder(name);
+    auto item = std::make_unique<StatusNotifierItem>(QDBusConnection::sessionBus(),
+                                                     StatusNotifierItem::Identity{
+                                                         .id = name,
+                                                         .iconName = name,
+                                                         .iconThemePath = folder,
+                                                     });
+    // An old-style tray draws the icon itself, from the same file.
+    const QIcon trayImage = folder.isEmpty() ? QIcon::fromTheme(name)
+                                             : QIcon(folder + u'/' + name + QStringLiteral(".svg"));
+    return std::make_unique<SwitchingStatusItem>(std::move(item), trayImage);
 }
