@@ -75,6 +75,7 @@ desktops: build
 	tests/desktops/run $(BUILD_DIR)/tallyglow $(HOSTS)
 	tests/desktops/sway-waybar $(BUILD_DIR)/tallyglow
 	tests/desktops/gnome-wayland $(BUILD_DIR)/tallyglow
+	tests/desktops/no-panel-starts $(BUILD_DIR)/tallyglow
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
