@@ -85,6 +85,7 @@ desktops: build
 	tests/desktops/run $(BUILD_DIR)/tallyglow $(HOSTS)
 	tests/desktops/sway-waybar $(BUILD_DIR)/tallyglow
 	tests/desktops/gnome-wayland $(BUILD_DIR)/tallyglow
+	tests/desktops/no-panel-starts $(BUILD_DIR)/tallyglow
 
 # Brings translations/*.ts up to date with the texts in the code (lupdate):
 # new texts come in unfinished, texts gone from the code go. Commit the result;

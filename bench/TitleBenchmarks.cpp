@@ -25,6 +25,7 @@ public:
     };
     StatusButton* button() override { return &ownButton; }
     void setMenu(QMenu*, std::function<void()>) override {}
+    void setShownChanged(std::function<void(bool)>) override {}
     Button ownButton;
 };
 

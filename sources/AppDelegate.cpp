@@ -1,9 +1,11 @@
 #include "AppDelegate.h"
 
 #include "AppSettings.h"
+#include "DesktopNotification.h"
 #include "EarningsCalculator.h"
 #include "ScreenShareDetector.h"
 #include "SettingsView.h"
+#include "ShellExtension.h"
 #include "StatusBar.h"
 #include "TitleText.h"
 #include "Window.h"
@@ -25,7 +27,30 @@ constexpr std::chrono::milliseconds refreshInterval{500};
 // Either of these held during a click flips the masking instead of showing the menu.
 constexpr std::uint64_t maskToggleModifiers = ModifierFlags::shift | ModifierFlags::option;
 
+// A panel that starts with the session, or restarts, takes the item well
+// within this; after it, the user is told why nothing shows.
+constexpr std::chrono::seconds panelWaitLimit{10};
+
+// GNOME Shell shows panel items only through this extension.
+const QString appIndicatorExtension = QStringLiteral("appindicatorsupport@rgcjonas.gmail.com");
+
+// XDG_CURRENT_DESKTOP lists the desktop's names, most specific first ("Budgie:GNOME").
+bool desktopIs(const char* name) {
+    return qEnvironmentVariable("XDG_CURRENT_DESKTOP")
+        .split(u':', Qt::SkipEmptyParts)
+        .contains(QString::fromLatin1(name), Qt::CaseInsensitive);
+}
+
 } // namespace
+
+// What makes this desktop's panel show the item.
+enum class AppDelegate::PanelFix {
+    installAppIndicator,
+    switchOnAppIndicator,
+    repairAppIndicator,
+    addBudgieApplet,
+    addSystemTray,
+};
 
 AppDelegate::AppDelegate() : AppDelegate(AppSettings::shared()) {}
 
@@ -42,8 +67,23 @@ void AppDelegate::applicationDidFinishLaunching() {
     // 1. No window and no taskbar entry: the panel item is the program's only presence.
     Application::shared().setActivationPolicy(ActivationPolicy::accessory);
 
-    // 2. The panel item; panels make it as wide as its title.
+    // 2. The panel item; panels make it as wide as its title. Where no panel
+    //    takes it in time, the user is told why, once, and it shows the moment one does.
     statusItem = StatusBar::system().statusItem();
+    panelWait = std::make_unique<QTimer>();
+    panelWait->setSingleShot(true);
+    panelWait->setInterval(panelWaitLimit);
+    QObject::connect(panelWait.get(), &QTimer::timeout, [weakSelf] {
+        if (const auto self = weakSelf.lock()) {
+            self->tellWhyNoPanelShowsItem();
+        }
+    });
+    statusItem->setShownChanged([weakSelf](bool shown) {
+        if (const auto self = weakSelf.lock()) {
+            self->panelShowsItem(shown);
+        }
+    });
+    panelWait->start();
 
     // 3. The button: digits of equal width, so the title does not jitter as it
     //    counts; then its clicks.
@@ -150,6 +190,100 @@ void AppDelegate::menuWillOpen() {
     maskMenuItem->setChecked(settings.maskEarnings());
 }
 
+void AppDelegate::panelShowsItem(bool shown) {
+    itemShown = shown;
+    if (!shown) {
+        panelWait->start();
+        return;
+    }
+    panelWait->stop();
+    panelNote.clear();
+    if (panelNotice) {
+        panelNotice->withdraw();
+    }
+}
+
+void AppDelegate::tellWhyNoPanelShowsItem() {
+    // Budgie names GNOME too; its panel has an applet of its own.
+    if (desktopIs("Budgie")) {
+        advise(PanelFix::addBudgieApplet);
+        return;
+    }
+    if (!desktopIs("GNOME")) {
+        advise(PanelFix::addSystemTray);
+        return;
+    }
+    const std::weak_ptr<AppDelegate> weakSelf = weak_from_this();
+    ShellExtension::askState(appIndicatorExtension, [weakSelf](ShellExtension::State state) {
+        const auto self = weakSelf.lock();
+        if (!self) {
+            return;
+        }
+        switch (state) {
+        case ShellExtension::State::off:
+            self->advise(PanelFix::switchOnAppIndicator);
+            break;
+        case ShellExtension::State::on:
+        case ShellExtension::State::failed:
+            self->advise(PanelFix::repairAppIndicator);
+            break;
+        case ShellExtension::State::notInstalled:
+        case ShellExtension::State::unknown:
+            self->advise(PanelFix::installAppIndicator);
+            break;
+        }
+    });
+}
+
+void AppDelegate::advise(PanelFix fix) {
+    // A panel may have taken the item while the shell was asked.
+    if (itemShown) {
+        return;
+    }
+    QString detail;
+    QString shortFix;
+    QString button;
+    std::function<void()> buttonAction;
+    switch (fix) {
+    case PanelFix::installAppIndicator:
+        detail = tr("Install the AppIndicator extension (the gnome-shell-extension-appindicator "
+                    "package on Debian and Fedora), log in again and switch it on in Extensions.");
+        shortFix = tr("install and switch on the AppIndicator extension");
+        break;
+    case PanelFix::switchOnAppIndicator:
+        detail = tr("The AppIndicator extension is installed but off: switch it on in Extensions, "
+                    "or choose Enable.");
+        shortFix = tr("switch on the AppIndicator extension");
+        button = tr("Enable");
+        buttonAction = [] {
+            ShellExtension::enable(appIndicatorExtension);
+        };
+        break;
+    case PanelFix::repairAppIndicator:
+        detail = tr("The AppIndicator extension is on but not running: update it, or switch it "
+                    "off and on again in Extensions.");
+        shortFix = tr("the AppIndicator extension is not running");
+        break;
+    case PanelFix::addBudgieApplet:
+        detail = tr("Add the StatusNotifier applet to the panel in Budgie Desktop Settings (the "
+                    "budgie-sntray-plugin package).");
+        shortFix = tr("add the StatusNotifier applet to the panel");
+        break;
+    case PanelFix::addSystemTray:
+        detail = tr("Add a system tray (notification area) to the panel, or use a panel that has "
+                    "one.");
+        shortFix = tr("add a system tray to the panel");
+        break;
+    }
+    panelNote = tr("No panel shows Tallyglow: %1").arg(shortFix);
+    if (!panelNotice) {
+        panelNotice = std::make_unique<DesktopNotification>(QStringLiteral("Tallyglow"));
+    }
+    panelNotice->show(tr("Tallyglow is running, but not in the panel"),
+                      tr("This desktop's panel shows no status items. %1").arg(detail), button,
+                      buttonAction);
+}
+
 void AppDelegate::openSettings() {
     if (!settingsWindow) {
         auto form = std::make_unique<SettingsView>(settings);
@@ -162,6 +296,7 @@ void AppDelegate::openSettings() {
         settingsWindow = std::move(window);
     }
     settingsView->showMasking(isMasked(), ScreenShareDetector::detection());
+    settingsView->showPanelNote(panelNote);
     // On Linux the program comes forward with its window: the window asks for
     // the focus even while another program has it.
     settingsWindow->makeKeyAndOrderFront();
@@ -193,6 +328,7 @@ void AppDelegate::refresh() {
     Application::publishTitle({title, masked});
     if (settingsView && settingsView->isVisible()) {
         settingsView->showMasking(masked, ScreenShareDetector::detection());
+        settingsView->showPanelNote(panelNote);
     }
     // The plug-in is loaded by the detector's first query, which isMasked()
     // makes only once automatic masking is asked; from then on its changes

@@ -3,9 +3,12 @@
 #include "Application.h"
 #include "StatusItem.h"
 
+#include <QCoreApplication>
+#include <QString>
 #include <memory>
 
 class AppSettings;
+class DesktopNotification;
 class QAction;
 class QMenu;
 class QSocketNotifier;
@@ -20,6 +23,8 @@ class Window;
 // holds it weakly through that.
 class AppDelegate final : public ApplicationDelegate,
                           public std::enable_shared_from_this<AppDelegate> {
+    Q_DECLARE_TR_FUNCTIONS(AppDelegate)
+
 public:
     AppDelegate();
     ~AppDelegate() override;
@@ -54,6 +59,14 @@ private:
     void toggleMask();
     void menuWillOpen();
 
+    // A panel took the item, or none shows it any more: the user hears why
+    // only once the item has gone unshown for a while.
+    void panelShowsItem(bool shown);
+    // What makes this desktop's panel show the item, in a notification and on the form.
+    void tellWhyNoPanelShowsItem();
+    enum class PanelFix;
+    void advise(PanelFix fix);
+
     // Shows the settings window in front, creating it the first time.
     void openSettings();
 
@@ -64,6 +77,12 @@ private:
 
     std::unique_ptr<StatusItem> statusItem;
     std::unique_ptr<QTimer> timer;
+    // Runs while no panel shows the item.
+    std::unique_ptr<QTimer> panelWait;
+    bool itemShown = false;
+    std::unique_ptr<DesktopNotification> panelNotice;
+    // What the form says while no panel shows the item; empty while one does.
+    QString panelNote;
     std::unique_ptr<QSocketNotifier> screenCastNotifier;
     std::unique_ptr<Window> settingsWindow;
     // The settings window's content, told what the title shows.

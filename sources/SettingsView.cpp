@@ -205,12 +205,18 @@ QVBoxLayout* SettingsView::maskingGroup() {
     caption->setObjectName("caption");
     styleAsCaption(caption);
 
+    panelNote = plainLabel(QString());
+    panelNote->setObjectName("panelNote");
+    styleAsCaption(panelNote);
+    panelNote->hide();
+
     auto* group = new QVBoxLayout;
     group->setSpacing(maskingGroupSpacing);
     group->setAlignment(Qt::AlignLeft);
     group->addWidget(toggle);
     group->addWidget(detectionNote);
     group->addWidget(caption);
+    group->addWidget(panelNote);
     return group;
 }
 
@@ -281,6 +287,13 @@ void SettingsView::showMasking(bool masked, ScreenShareDetector::Detection detec
     if (detectionNote->text() != note) {
         detectionNote->setText(note);
         detectionNote->setVisible(!note.isEmpty());
+    }
+}
+
+void SettingsView::showPanelNote(const QString& note) {
+    if (panelNote->text() != note) {
+        panelNote->setText(note);
+        panelNote->setVisible(!note.isEmpty());
     }
 }
 

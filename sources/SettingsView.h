@@ -45,6 +45,8 @@ public:
     // being edited: someone sharing the screen must not show it by opening
     // the window.
     void showMasking(bool masked, ScreenShareDetector::Detection detection);
+    // Why no panel shows the program's item, in one line; empty while one does.
+    void showPanelNote(const QString& note);
 
 protected:
     // Closing the window ends an edit of the pay as Return does.
@@ -75,6 +77,7 @@ private:
     QLabel* payNote = nullptr;
     // Says when automatic masking cannot work.
     QLabel* detectionNote = nullptr;
+    QLabel* panelNote = nullptr;
     bool payMasked = false;
     // Takes the pay text being edited, if it is a number in range, and shows the amount in force.
     void finishPayEdit();

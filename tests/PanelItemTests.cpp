@@ -4,6 +4,7 @@
 #include "PipeWireSession.h"
 
 #include <QDBusPendingCall>
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <algorithm>
 #include <filesystem>
@@ -248,6 +249,92 @@ TEST_F(PanelItemTest, APanelThatKeepsDroppingTheItemGetsFewerAndFewerRegistratio
     ASSERT_TRUE(next.ownsName());
     next.dropsToMake = 1;
     EXPECT_TRUE(waitFor([&] { return next.registrations.size() >= 2; }, 3s));
+}
+
+// How long a panel is there, and what the user is told. The times count from launch.
+struct PanelSpell {
+    const char* name;
+    const char* desktop;
+    std::chrono::milliseconds watcherComes; // negative: never
+    std::chrono::milliseconds watcherLeaves;
+    std::size_t notices;
+    // The notice is taken back once a panel shows the item.
+    bool withdrawn;
+    // The notice offers to switch GNOME's extension on, and does so.
+    bool enables;
+};
+
+// Each program on a bus of its own, side by side, so that the ten seconds pass once.
+TEST_F(PanelItemTest, OnlyAfterTenSecondsWithNoPanelOneNoticeSaysWhatWouldShowTheItem) {
+    storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
+    const PanelSpell spells[] = {
+        {"NoPanel", "", -1ms, -1ms, 1, false, false},
+        {"PanelInTime", "", 4s, -1ms, 0, false, false},
+        {"PanelLeaves", "", 0ms, 2s, 1, false, false},
+        {"PanelAfterTheNotice", "", 14s, -1ms, 1, true, false},
+        {"GnomeWithTheExtensionOff", "GNOME", -1ms, -1ms, 1, false, true},
+    };
+    struct Session {
+        const PanelSpell& spell;
+        std::unique_ptr<PrivateSessionBus> bus;
+        std::unique_ptr<TestNotifications> notifications;
+        std::unique_ptr<TestShell> shell;
+        std::unique_ptr<TestWatcher> watcher;
+    };
+    std::vector<Session> sessions;
+    QElapsedTimer sinceLaunch;
+    sinceLaunch.start();
+    for (const PanelSpell& spell : spells) {
+        const auto busFolder = folder / spell.name;
+        std::filesystem::create_directories(busFolder);
+        auto bus = std::make_unique<PrivateSessionBus>(busFolder);
+        auto notifications = std::make_unique<TestNotifications>(*bus);
+        auto shell = std::make_unique<TestShell>(*bus);
+        auto& session = sessions.emplace_back(
+            Session{spell, std::move(bus), std::move(notifications), std::move(shell), nullptr});
+        extraEnvironment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), session.bus->address());
+        extraEnvironment.insert(QStringLiteral("XDG_CURRENT_DESKTOP"),
+                                QString::fromLatin1(spell.desktop));
+        launch();
+    }
+    waitFor(
+        [&] {
+            const std::chrono::milliseconds now{sinceLaunch.elapsed()};
+            for (Session& session : sessions) {
+                const PanelSpell& spell = session.spell;
+                if (!session.watcher && spell.watcherComes >= 0ms && now >= spell.watcherComes &&
+                    (spell.watcherLeaves < 0ms || now < spell.watcherLeaves)) {
+                    session.watcher =
+                        std::make_unique<TestWatcher>(*session.bus, QStringLiteral("watcher"));
+                }
+                if (spell.watcherLeaves >= 0ms && now >= spell.watcherLeaves) {
+                    session.watcher.reset();
+                }
+            }
+            return now >= 17s;
+        },
+        25s);
+
+    for (Session& session : sessions) {
+        const PanelSpell& spell = session.spell;
+        SCOPED_TRACE(spell.name);
+        ASSERT_EQ(session.notifications->notices.size(), spell.notices);
+        if (spell.notices == 0) {
+            continue;
+        }
+        const TestNotifications::Notice& notice = session.notifications->notices.front();
+        EXPECT_FALSE(notice.summary.isEmpty());
+        EXPECT_EQ(session.notifications->closed,
+                  spell.withdrawn ? std::vector<uint>{notice.id} : std::vector<uint>{});
+        // A button is offered as a key and a label.
+        EXPECT_EQ(notice.actions.size(), spell.enables ? 2 : 0);
+        if (spell.enables) {
+            session.notifications->choose(notice.id, notice.actions.front());
+            EXPECT_TRUE(waitFor([&] { return !session.shell->enabled.empty(); }, 5s));
+            EXPECT_EQ(session.shell->enabled, std::vector<QString>{QStringLiteral(
+                                                  "appindicatorsupport@rgcjonas.gmail.com")});
+        }
+    }
 }
 
 TEST_F(PanelItemTest, SecondLaunchLeavesTheFirstAlone) {

@@ -197,6 +197,27 @@ protected:
             .split(u'\n', Qt::SkipEmptyParts);
     }
 
+    // The program's windows inside another program's: icons docked in a tray.
+    QStringList dockedIcons(const QProcess& program) {
+        QStringList docked;
+        for (const QString& window : xdotool({QStringLiteral("search"), QStringLiteral("--pid"),
+                                              QString::number(program.processId())})
+                                         .split(u'\n', Qt::SkipEmptyParts)) {
+            QProcess tree;
+            tree.setProcessEnvironment(displayEnvironment());
+            tree.start(QStringLiteral("xwininfo"),
+                       {QStringLiteral("-tree"), QStringLiteral("-id"), window});
+            tree.waitForFinished(5000);
+            const QRegularExpressionMatch parent =
+                QRegularExpression(QStringLiteral("Parent window id: ([^\\n]*)"))
+                    .match(QString::fromUtf8(tree.readAllStandardOutput()));
+            if (parent.hasMatch() && !parent.captured(1).contains(QStringLiteral("root window"))) {
+                docked.append(window);
+            }
+        }
+        return docked;
+    }
+
     QProcess server;
     QString display;
     std::vector<std::unique_ptr<QProcess>> clients;
@@ -273,6 +294,45 @@ TEST_F(ProgramInXServer, AShiftClickThatOpensAPanelDrawnMenuLeavesItsCheckMarkTr
             << key;
         sendMenuEvent(program, 0, QStringLiteral("closed"));
     }
+}
+
+// Where X11 has an old-style tray but no watcher, the item is an icon there
+// until a watcher comes; a tray that starts after the program is found too.
+TEST_F(ProgramInXServer, AnOldStyleTrayHoldsTheIconUntilAWatcherComes) {
+    storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
+    QProcess& program = launch(true, display);
+    ASSERT_TRUE(waitFor([&] { return namesOnBus().contains(itemService(program)); }, 5s));
+    startClient(QStringLiteral("trayer"),
+                {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"),
+                 QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("request"),
+                 QStringLiteral("--height"), QStringLiteral("24")});
+    ASSERT_TRUE(waitFor([&] { return dockedIcons(program).size() == 1; }, 10s));
+    const QString icon = dockedIcons(program).front();
+
+    // A middle click and a Shift-click flip the masking; a click shows the menu.
+    // Away again at once, before a tooltip shows.
+    const auto click = [&](const char* button) {
+        xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), icon, QStringLiteral("8"),
+                 QStringLiteral("8"), QStringLiteral("click"), QString::fromLatin1(button),
+                 QStringLiteral("mousemove"), QStringLiteral("500"), QStringLiteral("500")});
+    };
+    click("2");
+    EXPECT_TRUE(labelBecomes(program, masked, 2s));
+    xdotool({QStringLiteral("keydown"), QStringLiteral("shift")});
+    click("1");
+    xdotool({QStringLiteral("keyup"), QStringLiteral("shift")});
+    EXPECT_TRUE(labelBecomes(program, unmasked, 2s));
+    EXPECT_EQ(visibleWindows(program), QStringList{icon});
+    click("3");
+    EXPECT_TRUE(waitFor([&] { return visibleWindows(program).size() == 2; }, 2s));
+    xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+
+    TestWatcher watcher(bus, QStringLiteral("watcher"));
+    ASSERT_TRUE(waitForRegistrations(watcher, 1));
+    EXPECT_TRUE(waitFor([&] { return dockedIcons(program).isEmpty(); }, 2s));
+    // It stays in the panel alone.
+    waitFor([] { return false; }, 1s);
+    EXPECT_TRUE(dockedIcons(program).isEmpty());
 }
 
 TEST_F(ProgramInXServer, TheSettingsWindowOpensOnAFirstRunAndOnlyOnce) {

@@ -185,6 +185,78 @@ private:
     QStringList listed;
 };
 
+// A desktop's notification service: keeps every notice it is sent.
+class TestNotifications : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+
+public:
+    struct Notice {
+        uint id;
+        QString summary;
+        QStringList actions;
+    };
+
+    explicit TestNotifications(PrivateSessionBus& bus)
+        : connection(bus.connect(QStringLiteral("notifications"))) {
+        connection.registerObject(QStringLiteral("/org/freedesktop/Notifications"), this,
+                                  QDBusConnection::ExportAllSlots |
+                                      QDBusConnection::ExportAllSignals);
+        connection.registerService(QStringLiteral("org.freedesktop.Notifications"));
+    }
+
+    // As when the user chooses one of a notice's buttons.
+    void choose(uint id, const QString& actionKey) { Q_EMIT ActionInvoked(id, actionKey); }
+
+    std::vector<Notice> notices;
+    std::vector<uint> closed;
+
+Q_SIGNALS:
+    void ActionInvoked(uint id, const QString& actionKey);
+
+public Q_SLOTS:
+    uint Notify(const QString&, uint replacesId, const QString&, const QString& summary,
+                const QString&, const QStringList& actions, const QVariantMap&, int) {
+        const uint id = replacesId ? replacesId : uint(notices.size() + 1);
+        notices.push_back({id, summary, actions});
+        return id;
+    }
+    void CloseNotification(uint id) { closed.push_back(id); }
+
+private:
+    QDBusConnection connection;
+};
+
+// GNOME Shell with the AppIndicator extension installed and switched off.
+class TestShell : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.gnome.Shell.Extensions")
+
+public:
+    explicit TestShell(PrivateSessionBus& bus) : connection(bus.connect(QStringLiteral("shell"))) {
+        connection.registerObject(QStringLiteral("/org/gnome/Shell"), this,
+                                  QDBusConnection::ExportAllSlots);
+        connection.registerService(QStringLiteral("org.gnome.Shell"));
+    }
+
+    std::vector<QString> enabled;
+
+public Q_SLOTS:
+    QVariantMap GetExtensionInfo(const QString& uuid) {
+        if (uuid != QStringLiteral("appindicatorsupport@rgcjonas.gmail.com")) {
+            return {};
+        }
+        return {{QStringLiteral("uuid"), uuid}, {QStringLiteral("state"), 2.0}};
+    }
+    bool EnableExtension(const QString& uuid) {
+        enabled.push_back(uuid);
+        return true;
+    }
+
+private:
+    QDBusConnection connection;
+};
+
 // Collects the labels an item announces.
 class LabelRecorder : public QObject {
     Q_OBJECT
@@ -292,7 +364,8 @@ protected:
 
     QProcessEnvironment programEnvironment(bool withSessionBus, const QString& display) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS"}) {
+        for (const char* name :
+             {"DISPLAY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "XDG_CURRENT_DESKTOP"}) {
             environment.remove(QString::fromLatin1(name));
         }
         if (withSessionBus) {
@@ -311,6 +384,7 @@ protected:
                            QString::fromStdString(runtimeFolder));
         environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
         environment.insert(QStringLiteral("TZ"), QString::fromLatin1(clock.timeZone));
+        environment.insert(extraEnvironment);
         return environment;
     }
 
@@ -367,6 +441,8 @@ protected:
     // installed one elsewhere.
     QString programFile = QStringLiteral(TALLYGLOW_PROGRAM);
     TemporaryFolder folder;
+    // Set for the programs launched from now on, over everything else.
+    QProcessEnvironment extraEnvironment;
     // The program's XDG_RUNTIME_DIR; a test with a PipeWire daemon points it at the daemon's.
     std::filesystem::path runtimeFolder = folder / "runtime";
     WorkingClock clock = WorkingClock::now();

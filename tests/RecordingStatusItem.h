@@ -38,10 +38,14 @@ public:
         itemMenu = menu;
         menuWillOpen = std::move(willOpen);
     }
+    void setShownChanged(std::function<void(bool)> changed) override {
+        shownChanged = std::move(changed);
+    }
 
     Button* recordingButton() { return ownButton.get(); }
     QMenu* itemMenu = nullptr;
     std::function<void()> menuWillOpen;
+    std::function<void(bool)> shownChanged;
 
     // The recorded titles; empty for an item without a button.
     const std::vector<std::string>& titles() const {

@@ -1,11 +1,13 @@
 #include "StatusBar.h"
 
 #include "StatusNotifierItem.h"
+#include "SwitchingStatusItem.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 
 namespace {
 
@@ -49,10 +51,15 @@ StatusBar& StatusBar::system() {
 std::unique_ptr<StatusItem> StatusBar::statusItem() {
     const QString name = QCoreApplication::applicationName();
     const QString icon = iconName(name);
-    return std::make_unique<StatusNotifierItem>(QDBusConnection::sessionBus(),
-                                                StatusNotifierItem::Identity{
-                                                    .id = name,
-                                                    .iconName = icon,
-                                                    .iconThemePath = iconFolder(icon),
-                                                });
+    auto item = std::make_unique<StatusNotifierItem>(QDBusConnection::sessionBus(),
+                                                     StatusNotifierItem::Identity{
+                                                         .id = name,
+                                                         .iconName = icon,
+                                                         .iconThemePath = iconFolder(icon),
+                                                     });
+    // An old-style tray draws the coloured icon itself, from its file.
+    const QString folder = iconFolder(name);
+    const QIcon trayImage = folder.isEmpty() ? QIcon::fromTheme(name)
+                                             : QIcon(folder + u'/' + name + QStringLiteral(".svg"));
+    return std::make_unique<SwitchingStatusItem>(std::move(item), trayImage);
 }

@@ -45,4 +45,7 @@ public:
     // draw it, and a click answered with showMenu shows it. However it
     // shows, willOpen runs as it opens.
     virtual void setMenu(QMenu* menu, std::function<void()> willOpen) = 0;
+    // Runs, from the event loop, each time a panel starts or stops showing
+    // the item; a new item is shown nowhere until it says otherwise.
+    virtual void setShownChanged(std::function<void(bool shown)> changed) = 0;
 };

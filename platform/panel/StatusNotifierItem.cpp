@@ -139,6 +139,7 @@ private:
 StatusNotifierItem::StatusNotifierItem(QDBusConnection busConnection, Identity identity)
     : connection(std::move(busConnection)), ownIdentity(std::move(identity)) {
     if (!connection.isConnected()) {
+        currentHosting = Hosting::noWatcher;
         return;
     }
     qDBusRegisterMetaType<StatusNotifierIconPixmap>();
@@ -168,7 +169,9 @@ StatusNotifierItem::StatusNotifierItem(QDBusConnection busConnection, Identity i
                 registrationCheck->stop();
                 registrationsInARow = 0;
                 registerByPath = false;
-                if (!newOwner.isEmpty()) {
+                if (newOwner.isEmpty()) {
+                    setHosting(Hosting::noWatcher);
+                } else {
                     registerWithWatcher();
                 }
             });
@@ -202,6 +205,22 @@ void StatusNotifierItem::setMenu(QMenu* menu, std::function<void()> willOpen) {
     exporter = new DBusMenuExporter(connection, menu, QStringLiteral("/MenuBar"));
     menuPath = exporter->objectPath();
     connect(exporter, &DBusMenuExporter::opened, this, &StatusNotifierItem::panelOpensMenu);
+}
+
+void StatusNotifierItem::setShownChanged(std::function<void(bool shown)> changed) {
+    shownChanged = std::move(changed);
+}
+
+void StatusNotifierItem::setHosting(Hosting hosting) {
+    if (hosting == currentHosting) {
+        return;
+    }
+    const bool wasShown = currentHosting == Hosting::taken;
+    currentHosting = hosting;
+    Q_EMIT hostingChanged();
+    if (shownChanged && wasShown != (hosting == Hosting::taken)) {
+        shownChanged(hosting == Hosting::taken);
+    }
 }
 
 void StatusNotifierItem::setAction(std::function<ClickAnswer(ClickSource)> newAction) {
@@ -325,7 +344,27 @@ void StatusNotifierItem::registerWithWatcher() {
     call << (registerByPath ? QString::fromLatin1(itemPath) : serviceName);
     // No panel yet is no error: the owner watch brings us to the next one.
     call.setAutoStartService(false);
-    connection.send(call);
+    setHosting(Hosting::asking);
+    auto* pending = new QDBusPendingCallWatcher(connection.asyncCall(call), this);
+    connect(pending, &QDBusPendingCallWatcher::finished, this,
+            [this](QDBusPendingCallWatcher* answer) {
+                answer->deleteLater();
+                // A later registration, or a watcher leaving, has the last word.
+                if (currentHosting != Hosting::asking) {
+                    return;
+                }
+                const QDBusError error = answer->error();
+                if (!error.isValid()) {
+                    setHosting(Hosting::taken);
+                } else if (error.type() == QDBusError::ServiceUnknown ||
+                           error.name() ==
+                               QStringLiteral("org.freedesktop.DBus.Error.NameHasNoOwner")) {
+                    setHosting(Hosting::noWatcher);
+                } else {
+                    // Refused: the check that follows offers the item again.
+                    setHosting(Hosting::dropped);
+                }
+            });
     lastRegistration = std::chrono::steady_clock::now();
     registrationCheck->start();
 }
@@ -360,6 +399,7 @@ void StatusNotifierItem::watcherDroppedItem(const QString& item) {
 }
 
 void StatusNotifierItem::registerAgainLater() {
+    setHosting(Hosting::dropped);
     if (nextRegistration->isActive()) {
         return;
     }

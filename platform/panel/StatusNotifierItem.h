@@ -28,6 +28,18 @@ class StatusNotifierItem final : public QObject,
     Q_OBJECT
 
 public:
+    // Where the item stands with the panel's watcher.
+    enum class Hosting {
+        // Not known yet, or a registration is on its way.
+        asking,
+        // No watcher on the bus, or no bus.
+        noWatcher,
+        // A watcher took the item and lists it.
+        taken,
+        // A watcher is there but does not list the item; it is offered again.
+        dropped,
+    };
+
     struct Identity {
         QString id;
         QString iconName;
@@ -42,6 +54,9 @@ public:
 
     StatusButton* button() override;
     void setMenu(QMenu* menu, std::function<void()> willOpen) override;
+    // Shown while a watcher has taken the item.
+    void setShownChanged(std::function<void(bool shown)> changed) override;
+    Hosting hosting() const { return currentHosting; }
 
     // Clicks as panels send them. Where we cannot place a menu ourselves, a
     // click that should show it fails, so that the panel shows the exported one.
@@ -60,6 +75,7 @@ public:
 
 Q_SIGNALS:
     void labelChanged();
+    void hostingChanged();
 
 private Q_SLOTS:
     void watcherDroppedItem(const QString& item);
@@ -74,6 +90,7 @@ private:
     void panelOpensMenu();
 
     void registerWithWatcher();
+    void setHosting(Hosting hosting);
     void registerAgainLater();
     void checkStillRegistered();
     bool namesThisItem(const QString& item) const;
@@ -96,6 +113,8 @@ private:
     bool registerByPath = false;
     int registrationsInARow = 0;
     std::chrono::steady_clock::time_point lastRegistration;
+    Hosting currentHosting = Hosting::asking;
+    std::function<void(bool)> shownChanged;
 
     std::function<ClickAnswer(ClickSource)> action;
     std::function<void()> secondaryAction;
