@@ -20,6 +20,62 @@
         <source>Tallyglow Settings</source>
         <translation>Tallyglow-Einstellungen</translation>
     </message>
+    <message>
+        <source>Install the AppIndicator extension (the gnome-shell-extension-appindicator package on Debian and Fedora), log in again and switch it on in Extensions.</source>
+        <translation>Installieren Sie die AppIndicator-Erweiterung (auf Debian und Fedora das Paket gnome-shell-extension-appindicator), melden Sie sich neu an und schalten Sie sie unter Erweiterungen ein.</translation>
+    </message>
+    <message>
+        <source>install and switch on the AppIndicator extension</source>
+        <translation>AppIndicator-Erweiterung installieren und einschalten</translation>
+    </message>
+    <message>
+        <source>The AppIndicator extension is installed but off: switch it on in Extensions, or choose Enable.</source>
+        <translation>Die AppIndicator-Erweiterung ist installiert, aber aus: Schalten Sie sie unter Erweiterungen ein oder wählen Sie Einschalten.</translation>
+    </message>
+    <message>
+        <source>switch on the AppIndicator extension</source>
+        <translation>AppIndicator-Erweiterung einschalten</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>Einschalten</translation>
+    </message>
+    <message>
+        <source>The AppIndicator extension is on but not running: update it, or switch it off and on again in Extensions.</source>
+        <translation>Die AppIndicator-Erweiterung ist eingeschaltet, läuft aber nicht: Aktualisieren Sie sie oder schalten Sie sie unter Erweiterungen aus und wieder ein.</translation>
+    </message>
+    <message>
+        <source>the AppIndicator extension is not running</source>
+        <translation>die AppIndicator-Erweiterung läuft nicht</translation>
+    </message>
+    <message>
+        <source>Add the StatusNotifier applet to the panel in Budgie Desktop Settings (the budgie-sntray-plugin package).</source>
+        <translation>Fügen Sie in den Budgie-Desktop-Einstellungen das Applet StatusNotifier zur Leiste hinzu (Paket budgie-sntray-plugin).</translation>
+    </message>
+    <message>
+        <source>add the StatusNotifier applet to the panel</source>
+        <translation>StatusNotifier-Applet zur Leiste hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add a system tray (notification area) to the panel, or use a panel that has one.</source>
+        <translation>Fügen Sie der Leiste einen Systembereich (Benachrichtigungsfeld) hinzu oder verwenden Sie eine Leiste mit einem.</translation>
+    </message>
+    <message>
+        <source>add a system tray to the panel</source>
+        <translation>einen Systembereich zur Leiste hinzufügen</translation>
+    </message>
+    <message>
+        <source>No panel shows Tallyglow: %1</source>
+        <translation>Keine Leiste zeigt Tallyglow: %1</translation>
+    </message>
+    <message>
+        <source>Tallyglow is running, but not in the panel</source>
+        <translation>Tallyglow läuft, aber nicht in der Leiste</translation>
+    </message>
+    <message>
+        <source>This desktop&apos;s panel shows no status items. %1</source>
+        <translation>Die Leiste dieser Arbeitsumgebung zeigt keine Statussymbole. %1</translation>
+    </message>
 </context>
 <context>
     <name>SettingsView</name>

@@ -20,6 +20,62 @@
         <source>Tallyglow Settings</source>
         <translation>Configuración de Tallyglow</translation>
     </message>
+    <message>
+        <source>Install the AppIndicator extension (the gnome-shell-extension-appindicator package on Debian and Fedora), log in again and switch it on in Extensions.</source>
+        <translation>Instale la extensión AppIndicator (el paquete gnome-shell-extension-appindicator en Debian y Fedora), vuelva a iniciar sesión y actívela en Extensiones.</translation>
+    </message>
+    <message>
+        <source>install and switch on the AppIndicator extension</source>
+        <translation>instalar y activar la extensión AppIndicator</translation>
+    </message>
+    <message>
+        <source>The AppIndicator extension is installed but off: switch it on in Extensions, or choose Enable.</source>
+        <translation>La extensión AppIndicator está instalada pero desactivada: actívela en Extensiones o elija Activar.</translation>
+    </message>
+    <message>
+        <source>switch on the AppIndicator extension</source>
+        <translation>activar la extensión AppIndicator</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>Activar</translation>
+    </message>
+    <message>
+        <source>The AppIndicator extension is on but not running: update it, or switch it off and on again in Extensions.</source>
+        <translation>La extensión AppIndicator está activada pero no funciona: actualícela, o desactívela y vuelva a activarla en Extensiones.</translation>
+    </message>
+    <message>
+        <source>the AppIndicator extension is not running</source>
+        <translation>la extensión AppIndicator no funciona</translation>
+    </message>
+    <message>
+        <source>Add the StatusNotifier applet to the panel in Budgie Desktop Settings (the budgie-sntray-plugin package).</source>
+        <translation>Añada el applet StatusNotifier al panel en la configuración del escritorio Budgie (el paquete budgie-sntray-plugin).</translation>
+    </message>
+    <message>
+        <source>add the StatusNotifier applet to the panel</source>
+        <translation>añadir el applet StatusNotifier al panel</translation>
+    </message>
+    <message>
+        <source>Add a system tray (notification area) to the panel, or use a panel that has one.</source>
+        <translation>Añada una bandeja del sistema (área de notificación) al panel, o use un panel que tenga una.</translation>
+    </message>
+    <message>
+        <source>add a system tray to the panel</source>
+        <translation>añadir una bandeja del sistema al panel</translation>
+    </message>
+    <message>
+        <source>No panel shows Tallyglow: %1</source>
+        <translation>Ningún panel muestra Tallyglow: %1</translation>
+    </message>
+    <message>
+        <source>Tallyglow is running, but not in the panel</source>
+        <translation>Tallyglow se está ejecutando, pero no en el panel</translation>
+    </message>
+    <message>
+        <source>This desktop&apos;s panel shows no status items. %1</source>
+        <translation>El panel de este escritorio no muestra iconos de estado. %1</translation>
+    </message>
 </context>
 <context>
     <name>SettingsView</name>

@@ -20,6 +20,62 @@
         <source>Tallyglow Settings</source>
         <translation>Paramètres de Tallyglow</translation>
     </message>
+    <message>
+        <source>Install the AppIndicator extension (the gnome-shell-extension-appindicator package on Debian and Fedora), log in again and switch it on in Extensions.</source>
+        <translation>Installez l’extension AppIndicator (le paquet gnome-shell-extension-appindicator sur Debian et Fedora), reconnectez-vous et activez-la dans Extensions.</translation>
+    </message>
+    <message>
+        <source>install and switch on the AppIndicator extension</source>
+        <translation>installer et activer l’extension AppIndicator</translation>
+    </message>
+    <message>
+        <source>The AppIndicator extension is installed but off: switch it on in Extensions, or choose Enable.</source>
+        <translation>L’extension AppIndicator est installée mais désactivée : activez-la dans Extensions, ou choisissez Activer.</translation>
+    </message>
+    <message>
+        <source>switch on the AppIndicator extension</source>
+        <translation>activer l’extension AppIndicator</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>Activer</translation>
+    </message>
+    <message>
+        <source>The AppIndicator extension is on but not running: update it, or switch it off and on again in Extensions.</source>
+        <translation>L’extension AppIndicator est activée mais ne fonctionne pas : mettez-la à jour, ou désactivez-la puis réactivez-la dans Extensions.</translation>
+    </message>
+    <message>
+        <source>the AppIndicator extension is not running</source>
+        <translation>l’extension AppIndicator ne fonctionne pas</translation>
+    </message>
+    <message>
+        <source>Add the StatusNotifier applet to the panel in Budgie Desktop Settings (the budgie-sntray-plugin package).</source>
+        <translation>Ajoutez l’applet StatusNotifier au tableau de bord dans les paramètres du bureau Budgie (le paquet budgie-sntray-plugin).</translation>
+    </message>
+    <message>
+        <source>add the StatusNotifier applet to the panel</source>
+        <translation>ajouter l’applet StatusNotifier au tableau de bord</translation>
+    </message>
+    <message>
+        <source>Add a system tray (notification area) to the panel, or use a panel that has one.</source>
+        <translation>Ajoutez une zone de notification au tableau de bord, ou utilisez un tableau de bord qui en a une.</translation>
+    </message>
+    <message>
+        <source>add a system tray to the panel</source>
+        <translation>ajouter une zone de notification au tableau de bord</translation>
+    </message>
+    <message>
+        <source>No panel shows Tallyglow: %1</source>
+        <translation>Aucun tableau de bord n’affiche Tallyglow : %1</translation>
+    </message>
+    <message>
+        <source>Tallyglow is running, but not in the panel</source>
+        <translation>Tallyglow fonctionne, mais pas dans le tableau de bord</translation>
+    </message>
+    <message>
+        <source>This desktop&apos;s panel shows no status items. %1</source>
+        <translation>Le tableau de bord de ce bureau n’affiche aucune icône d’état. %1</translation>
+    </message>
 </context>
 <context>
     <name>SettingsView</name>

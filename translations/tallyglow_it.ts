@@ -20,6 +20,62 @@
         <source>Tallyglow Settings</source>
         <translation>Impostazioni di Tallyglow</translation>
     </message>
+    <message>
+        <source>Install the AppIndicator extension (the gnome-shell-extension-appindicator package on Debian and Fedora), log in again and switch it on in Extensions.</source>
+        <translation>Installa l’estensione AppIndicator (il pacchetto gnome-shell-extension-appindicator su Debian e Fedora), accedi di nuovo e attivala in Estensioni.</translation>
+    </message>
+    <message>
+        <source>install and switch on the AppIndicator extension</source>
+        <translation>installa e attiva l’estensione AppIndicator</translation>
+    </message>
+    <message>
+        <source>The AppIndicator extension is installed but off: switch it on in Extensions, or choose Enable.</source>
+        <translation>L’estensione AppIndicator è installata ma disattivata: attivala in Estensioni, oppure scegli Attiva.</translation>
+    </message>
+    <message>
+        <source>switch on the AppIndicator extension</source>
+        <translation>attiva l’estensione AppIndicator</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>Attiva</translation>
+    </message>
+    <message>
+        <source>The AppIndicator extension is on but not running: update it, or switch it off and on again in Extensions.</source>
+        <translation>L’estensione AppIndicator è attiva ma non funziona: aggiornala, oppure disattivala e riattivala in Estensioni.</translation>
+    </message>
+    <message>
+        <source>the AppIndicator extension is not running</source>
+        <translation>l’estensione AppIndicator non funziona</translation>
+    </message>
+    <message>
+        <source>Add the StatusNotifier applet to the panel in Budgie Desktop Settings (the budgie-sntray-plugin package).</source>
+        <translation>Aggiungi l’applet StatusNotifier al pannello nelle impostazioni del desktop Budgie (il pacchetto budgie-sntray-plugin).</translation>
+    </message>
+    <message>
+        <source>add the StatusNotifier applet to the panel</source>
+        <translation>aggiungi l’applet StatusNotifier al pannello</translation>
+    </message>
+    <message>
+        <source>Add a system tray (notification area) to the panel, or use a panel that has one.</source>
+        <translation>Aggiungi un’area di notifica al pannello, oppure usa un pannello che ne abbia una.</translation>
+    </message>
+    <message>
+        <source>add a system tray to the panel</source>
+        <translation>aggiungi un’area di notifica al pannello</translation>
+    </message>
+    <message>
+        <source>No panel shows Tallyglow: %1</source>
+        <translation>Nessun pannello mostra Tallyglow: %1</translation>
+    </message>
+    <message>
+        <source>Tallyglow is running, but not in the panel</source>
+        <translation>Tallyglow è in esecuzione, ma non nel pannello</translation>
+    </message>
+    <message>
+        <source>This desktop&apos;s panel shows no status items. %1</source>
+        <translation>Il pannello di questo desktop non mostra icone di stato. %1</translation>
+    </message>
 </context>
 <context>
     <name>SettingsView</name>

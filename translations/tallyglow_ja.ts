@@ -20,6 +20,62 @@
         <source>Tallyglow Settings</source>
         <translation>Tallyglow の設定</translation>
     </message>
+    <message>
+        <source>Install the AppIndicator extension (the gnome-shell-extension-appindicator package on Debian and Fedora), log in again and switch it on in Extensions.</source>
+        <translation>AppIndicator 拡張機能（Debian と Fedora では gnome-shell-extension-appindicator パッケージ）をインストールし、ログインし直して「拡張機能」で有効にしてください。</translation>
+    </message>
+    <message>
+        <source>install and switch on the AppIndicator extension</source>
+        <translation>AppIndicator 拡張機能をインストールして有効にする</translation>
+    </message>
+    <message>
+        <source>The AppIndicator extension is installed but off: switch it on in Extensions, or choose Enable.</source>
+        <translation>AppIndicator 拡張機能はインストールされていますが無効です。「拡張機能」で有効にするか、「有効にする」を選んでください。</translation>
+    </message>
+    <message>
+        <source>switch on the AppIndicator extension</source>
+        <translation>AppIndicator 拡張機能を有効にする</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>有効にする</translation>
+    </message>
+    <message>
+        <source>The AppIndicator extension is on but not running: update it, or switch it off and on again in Extensions.</source>
+        <translation>AppIndicator 拡張機能は有効ですが動作していません。更新するか、「拡張機能」で一度無効にしてから有効にしてください。</translation>
+    </message>
+    <message>
+        <source>the AppIndicator extension is not running</source>
+        <translation>AppIndicator 拡張機能が動作していません</translation>
+    </message>
+    <message>
+        <source>Add the StatusNotifier applet to the panel in Budgie Desktop Settings (the budgie-sntray-plugin package).</source>
+        <translation>Budgie デスクトップ設定でパネルに StatusNotifier アプレットを追加してください（budgie-sntray-plugin パッケージ）。</translation>
+    </message>
+    <message>
+        <source>add the StatusNotifier applet to the panel</source>
+        <translation>パネルに StatusNotifier アプレットを追加する</translation>
+    </message>
+    <message>
+        <source>Add a system tray (notification area) to the panel, or use a panel that has one.</source>
+        <translation>パネルにシステムトレイ（通知領域）を追加するか、システムトレイのあるパネルを使ってください。</translation>
+    </message>
+    <message>
+        <source>add a system tray to the panel</source>
+        <translation>パネルにシステムトレイを追加する</translation>
+    </message>
+    <message>
+        <source>No panel shows Tallyglow: %1</source>
+        <translation>Tallyglow を表示しているパネルはありません: %1</translation>
+    </message>
+    <message>
+        <source>Tallyglow is running, but not in the panel</source>
+        <translation>Tallyglow は動作していますが、パネルには表示されていません</translation>
+    </message>
+    <message>
+        <source>This desktop&apos;s panel shows no status items. %1</source>
+        <translation>このデスクトップのパネルはステータスアイコンを表示しません。%1</translation>
+    </message>
 </context>
 <context>
     <name>SettingsView</name>

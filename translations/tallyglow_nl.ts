@@ -20,6 +20,62 @@
         <source>Tallyglow Settings</source>
         <translation>Tallyglow-instellingen</translation>
     </message>
+    <message>
+        <source>Install the AppIndicator extension (the gnome-shell-extension-appindicator package on Debian and Fedora), log in again and switch it on in Extensions.</source>
+        <translation>Installeer de AppIndicator-extensie (het pakket gnome-shell-extension-appindicator op Debian en Fedora), meld u opnieuw aan en schakel haar in bij Extensies.</translation>
+    </message>
+    <message>
+        <source>install and switch on the AppIndicator extension</source>
+        <translation>de AppIndicator-extensie installeren en inschakelen</translation>
+    </message>
+    <message>
+        <source>The AppIndicator extension is installed but off: switch it on in Extensions, or choose Enable.</source>
+        <translation>De AppIndicator-extensie is geïnstalleerd maar uitgeschakeld: schakel haar in bij Extensies, of kies Inschakelen.</translation>
+    </message>
+    <message>
+        <source>switch on the AppIndicator extension</source>
+        <translation>de AppIndicator-extensie inschakelen</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>Inschakelen</translation>
+    </message>
+    <message>
+        <source>The AppIndicator extension is on but not running: update it, or switch it off and on again in Extensions.</source>
+        <translation>De AppIndicator-extensie is ingeschakeld maar werkt niet: werk haar bij, of schakel haar uit en weer in bij Extensies.</translation>
+    </message>
+    <message>
+        <source>the AppIndicator extension is not running</source>
+        <translation>de AppIndicator-extensie werkt niet</translation>
+    </message>
+    <message>
+        <source>Add the StatusNotifier applet to the panel in Budgie Desktop Settings (the budgie-sntray-plugin package).</source>
+        <translation>Voeg de applet StatusNotifier aan het paneel toe in de Budgie-bureaubladinstellingen (het pakket budgie-sntray-plugin).</translation>
+    </message>
+    <message>
+        <source>add the StatusNotifier applet to the panel</source>
+        <translation>de applet StatusNotifier aan het paneel toevoegen</translation>
+    </message>
+    <message>
+        <source>Add a system tray (notification area) to the panel, or use a panel that has one.</source>
+        <translation>Voeg een systeemvak (meldingsgebied) aan het paneel toe, of gebruik een paneel dat er een heeft.</translation>
+    </message>
+    <message>
+        <source>add a system tray to the panel</source>
+        <translation>een systeemvak aan het paneel toevoegen</translation>
+    </message>
+    <message>
+        <source>No panel shows Tallyglow: %1</source>
+        <translation>Geen paneel toont Tallyglow: %1</translation>
+    </message>
+    <message>
+        <source>Tallyglow is running, but not in the panel</source>
+        <translation>Tallyglow draait, maar niet in het paneel</translation>
+    </message>
+    <message>
+        <source>This desktop&apos;s panel shows no status items. %1</source>
+        <translation>Het paneel van dit bureaublad toont geen statuspictogrammen. %1</translation>
+    </message>
 </context>
 <context>
     <name>SettingsView</name>

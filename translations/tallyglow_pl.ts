@@ -20,6 +20,62 @@
         <source>Tallyglow Settings</source>
         <translation>Ustawienia Tallyglow</translation>
     </message>
+    <message>
+        <source>Install the AppIndicator extension (the gnome-shell-extension-appindicator package on Debian and Fedora), log in again and switch it on in Extensions.</source>
+        <translation>Zainstaluj rozszerzenie AppIndicator (pakiet gnome-shell-extension-appindicator w Debianie i Fedorze), zaloguj się ponownie i włącz je w Rozszerzeniach.</translation>
+    </message>
+    <message>
+        <source>install and switch on the AppIndicator extension</source>
+        <translation>zainstaluj i włącz rozszerzenie AppIndicator</translation>
+    </message>
+    <message>
+        <source>The AppIndicator extension is installed but off: switch it on in Extensions, or choose Enable.</source>
+        <translation>Rozszerzenie AppIndicator jest zainstalowane, ale wyłączone: włącz je w Rozszerzeniach lub wybierz Włącz.</translation>
+    </message>
+    <message>
+        <source>switch on the AppIndicator extension</source>
+        <translation>włącz rozszerzenie AppIndicator</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>Włącz</translation>
+    </message>
+    <message>
+        <source>The AppIndicator extension is on but not running: update it, or switch it off and on again in Extensions.</source>
+        <translation>Rozszerzenie AppIndicator jest włączone, ale nie działa: zaktualizuj je albo wyłącz i włącz ponownie w Rozszerzeniach.</translation>
+    </message>
+    <message>
+        <source>the AppIndicator extension is not running</source>
+        <translation>rozszerzenie AppIndicator nie działa</translation>
+    </message>
+    <message>
+        <source>Add the StatusNotifier applet to the panel in Budgie Desktop Settings (the budgie-sntray-plugin package).</source>
+        <translation>Dodaj aplet StatusNotifier do panelu w ustawieniach pulpitu Budgie (pakiet budgie-sntray-plugin).</translation>
+    </message>
+    <message>
+        <source>add the StatusNotifier applet to the panel</source>
+        <translation>dodaj aplet StatusNotifier do panelu</translation>
+    </message>
+    <message>
+        <source>Add a system tray (notification area) to the panel, or use a panel that has one.</source>
+        <translation>Dodaj do panelu zasobnik systemowy (obszar powiadomień) lub użyj panelu, który go ma.</translation>
+    </message>
+    <message>
+        <source>add a system tray to the panel</source>
+        <translation>dodaj zasobnik systemowy do panelu</translation>
+    </message>
+    <message>
+        <source>No panel shows Tallyglow: %1</source>
+        <translation>Żaden panel nie pokazuje Tallyglow: %1</translation>
+    </message>
+    <message>
+        <source>Tallyglow is running, but not in the panel</source>
+        <translation>Tallyglow działa, ale nie w panelu</translation>
+    </message>
+    <message>
+        <source>This desktop&apos;s panel shows no status items. %1</source>
+        <translation>Panel tego pulpitu nie pokazuje ikon stanu. %1</translation>
+    </message>
 </context>
 <context>
     <name>SettingsView</name>

@@ -20,6 +20,62 @@
         <source>Tallyglow Settings</source>
         <translation>Configurações do Tallyglow</translation>
     </message>
+    <message>
+        <source>Install the AppIndicator extension (the gnome-shell-extension-appindicator package on Debian and Fedora), log in again and switch it on in Extensions.</source>
+        <translation>Instale a extensão AppIndicator (o pacote gnome-shell-extension-appindicator no Debian e no Fedora), entre novamente e ative-a em Extensões.</translation>
+    </message>
+    <message>
+        <source>install and switch on the AppIndicator extension</source>
+        <translation>instalar e ativar a extensão AppIndicator</translation>
+    </message>
+    <message>
+        <source>The AppIndicator extension is installed but off: switch it on in Extensions, or choose Enable.</source>
+        <translation>A extensão AppIndicator está instalada, mas desativada: ative-a em Extensões ou escolha Ativar.</translation>
+    </message>
+    <message>
+        <source>switch on the AppIndicator extension</source>
+        <translation>ativar a extensão AppIndicator</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>Ativar</translation>
+    </message>
+    <message>
+        <source>The AppIndicator extension is on but not running: update it, or switch it off and on again in Extensions.</source>
+        <translation>A extensão AppIndicator está ativada, mas não está funcionando: atualize-a ou desative-a e ative-a novamente em Extensões.</translation>
+    </message>
+    <message>
+        <source>the AppIndicator extension is not running</source>
+        <translation>a extensão AppIndicator não está funcionando</translation>
+    </message>
+    <message>
+        <source>Add the StatusNotifier applet to the panel in Budgie Desktop Settings (the budgie-sntray-plugin package).</source>
+        <translation>Adicione o applet StatusNotifier ao painel nas configurações do Budgie Desktop (o pacote budgie-sntray-plugin).</translation>
+    </message>
+    <message>
+        <source>add the StatusNotifier applet to the panel</source>
+        <translation>adicionar o applet StatusNotifier ao painel</translation>
+    </message>
+    <message>
+        <source>Add a system tray (notification area) to the panel, or use a panel that has one.</source>
+        <translation>Adicione uma bandeja do sistema (área de notificação) ao painel ou use um painel que tenha uma.</translation>
+    </message>
+    <message>
+        <source>add a system tray to the panel</source>
+        <translation>adicionar uma bandeja do sistema ao painel</translation>
+    </message>
+    <message>
+        <source>No panel shows Tallyglow: %1</source>
+        <translation>Nenhum painel mostra o Tallyglow: %1</translation>
+    </message>
+    <message>
+        <source>Tallyglow is running, but not in the panel</source>
+        <translation>O Tallyglow está em execução, mas não no painel</translation>
+    </message>
+    <message>
+        <source>This desktop&apos;s panel shows no status items. %1</source>
+        <translation>O painel desta área de trabalho não mostra ícones de status. %1</translation>
+    </message>
 </context>
 <context>
     <name>SettingsView</name>
