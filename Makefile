@@ -94,6 +94,7 @@ desktops: build
 	status=0; \
 	tests/desktops/sway-waybar $(BUILD_DIR)/tallyglow $(DESKTOPS_DOCS) || status=$$?; \
 	tests/desktops/gnome-wayland $(BUILD_DIR)/tallyglow $(DESKTOPS_DOCS) || status=$$?; \
+	DESKTOPS_DOCS=$(DESKTOPS_DOCS) tests/desktops/run --write-readme; \
 	exit $$status
 endif
 
