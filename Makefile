@@ -83,17 +83,24 @@ deb-debian13:
 # panels; writes docs/desktops/debian13/.
 ifeq ($(DEBIAN),13)
 desktops:
-	scripts/in-debian13 desktops DESKTOPS_DOCS=docs/desktops/debian13 HOSTS="$(HOSTS)"
+	scripts/in-debian13 desktops DESKTOPS_DOCS=docs/desktops/debian13 HOSTS="$(HOSTS)" \
+		WAYLAND_STARTS=$(or $(WAYLAND_STARTS),3)
 else
 DESKTOPS_DOCS ?= docs/desktops
+WAYLAND_STARTS ?= 3
 desktops: build
 	@tests/desktops/install-hosts
 	@scripts/install-deps desktops
 	DESKTOPS_DOCS=$(DESKTOPS_DOCS) tests/desktops/run $(BUILD_DIR)/tallyglow $(HOSTS)
-	@# Each Wayland check runs even when the one before it failed.
+	@# Each Wayland check runs WAYLAND_STARTS sessions, even when one failed.
+	rm -f $(DESKTOPS_DOCS)/rows/wayland-*.sessions
 	status=0; \
-	tests/desktops/sway-waybar $(BUILD_DIR)/tallyglow $(DESKTOPS_DOCS) || status=$$?; \
-	tests/desktops/gnome-wayland $(BUILD_DIR)/tallyglow $(DESKTOPS_DOCS) || status=$$?; \
+	for start in $$(seq $(WAYLAND_STARTS)); do \
+		tests/desktops/sway-waybar $(BUILD_DIR)/tallyglow $(DESKTOPS_DOCS) || status=$$?; \
+	done; \
+	for start in $$(seq $(WAYLAND_STARTS)); do \
+		tests/desktops/gnome-wayland $(BUILD_DIR)/tallyglow $(DESKTOPS_DOCS) || status=$$?; \
+	done; \
 	DESKTOPS_DOCS=$(DESKTOPS_DOCS) tests/desktops/run --write-readme; \
 	exit $$status
 endif
