@@ -42,7 +42,22 @@ def host_settings(host):
                 continue
             break
         settings[match.group(1)] = match.group(2).strip()
+    # "{xfce4-panel}" in the title is that package's version, as the desktop
+    # names it (4.20 of 4.20.1-1); "{gnome-shell:1}" keeps one number (48).
+    settings["title"] = re.sub(r"\{([a-z0-9.+-]+)(?::(\d))?\}",
+                               lambda found: installed_version(found.group(1),
+                                                               int(found.group(2) or 2)),
+                               settings["title"])
     return settings
+
+
+def installed_version(package, numbers):
+    result = subprocess.run(["dpkg-query", "-W", "-f=${Version}", package],
+                            capture_output=True, text=True)
+    match = re.match(r"(?:\d+:)?(\d+(?:\.\d+)*)", result.stdout)
+    if not match:
+        return "(not installed)"
+    return ".".join(match.group(1).split(".")[:numbers])
 
 
 def panel_box(settings):

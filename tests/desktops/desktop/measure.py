@@ -13,7 +13,10 @@ from .pictures import (changed_box, changed_share, column_runs, grow, inside, pa
 from .session import wait_for
 from .x11 import HEIGHT, WIDTH
 
-DOCS = Path(__file__).resolve().parent.parent.parent.parent / "docs" / "desktops"
+CHECKOUT = Path(__file__).resolve().parent.parent.parent.parent
+# Where the results go: docs/desktops, or DESKTOPS_DOCS (relative to the checkout),
+# such as docs/desktops/debian13 for the run in a Debian 13 root.
+DOCS = CHECKOUT / os.environ.get("DESKTOPS_DOCS", "docs/desktops")
 # A host about to draw the item's menu asks for it by one of these.
 MENU_CALLS = {"AboutToShow", "AboutToShowGroup", "GetLayout"}
 # Overrides every host's own count, for a quick look.
@@ -67,7 +70,7 @@ class HostRun:
                 self.notes.append(f"start {start}: the run broke: {error!r}")
                 log(self.host, "start", start, "broke:", repr(error))
             finally:
-                keep = DOCS.parent.parent / "build" / "desktops-logs" / f"{self.host}-{start}"
+                keep = CHECKOUT / "build" / "desktops-logs" / f"{self.host}-{start}"
                 shutil.rmtree(keep, ignore_errors=True)
                 keep.mkdir(parents=True, exist_ok=True)
                 for log_file in session.folder.glob("*.log"):

@@ -64,6 +64,10 @@ def summary_row(result):
 
 
 def main():
+    # `run --write-readme`: the summary again, with rows the Wayland checks wrote since.
+    if sys.argv[1:] == ["--write-readme"]:
+        write_readme(DOCS / "rows")
+        return
     program = os.path.abspath(sys.argv[1])
     hosts = sys.argv[2:] or HOSTS
     DOCS.mkdir(parents=True, exist_ok=True)
@@ -80,6 +84,16 @@ def main():
         write_readme(rows_folder)
 
 
+def system():
+    """"Debian 13", from /etc/os-release."""
+    fields = {}
+    with open("/etc/os-release") as release:
+        for line in release.read().splitlines():
+            key, _, value = line.partition("=")
+            fields[key] = value.strip('"')
+    return f"{fields.get('NAME', 'Linux').split()[0]} {fields.get('VERSION_ID', '')}".strip()
+
+
 def write_readme(rows_folder):
     # Hosts measured by other scripts (Wayland ones) leave their row and section here too.
     names = HOSTS + sorted(path.stem for path in rows_folder.glob("*.row")
@@ -90,7 +104,7 @@ def write_readme(rows_folder):
     text = [
         "# Tallyglow in real panels",
         "",
-        f"Written by `make desktops` (tests/desktops/run), last on {stamp}, on Debian 12. Every",
+        f"Written by `make desktops` (tests/desktops/run), last on {stamp}, on {system()}. Every",
         "start is a fresh headless session: Xvfb, a private session bus, a temporary HOME.",
         "Clicks are real X clicks by `xdotool` at the item's place, found by comparing the",
         "panel before and after Tallyglow started. \"What shows\": a label is seen when the",
