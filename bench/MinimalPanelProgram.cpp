@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor Tallyglow's idle figures are measured against: a Qt Widgets
 // program on the session bus that offers itself to the panel's watcher and
 // runs a half-second timer, and does nothing else.

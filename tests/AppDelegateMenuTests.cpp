@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Clicks, the menu and the settings window, on a status item of the tests' own.
 
 #include "AppDelegateTesting.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A video node offered the way compositors and screen-cast portals offer a
 // cast: it sends frames while someone reads it, and stays, idle, when its
 // reader goes, until it is killed.

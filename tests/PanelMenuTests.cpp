@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Clicks, the menu and the settings window of the real program, as panels and
 // users reach them: over a private session bus, and in a real X server.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes preferences as fast as it can until it is killed:
 //   preferences-writer FILE
 // Every value it writes is consistent with the others of the same round, so a

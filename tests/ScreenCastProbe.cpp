@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the screen-share detector in a process of its own, since its lookup
 // happens once per process. Tests copy this program into a folder of their
 // own, next to the plug-in file of the case, and read what it prints: one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A screen-cast plug-in whose answer the test sets, and which counts how
 // often it was asked. Built under the real plug-in's file name beside the
 // test programs, so the detector loads it as it would load the real one.

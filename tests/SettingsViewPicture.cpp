@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the settings form, as the program builds it, into a PNG.
 //
 //   settings-view-picture OUTPUT.png [--notes]

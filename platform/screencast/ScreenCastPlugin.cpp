@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The screen-cast plug-in: answers whether another process is capturing the
 // screen right now, from the nodes in PipeWire's registry. Every Wayland
 // screen cast is a PipeWire video node, and counts while it is read. A new
