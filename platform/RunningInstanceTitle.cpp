@@ -3,10 +3,10 @@
 
 #include "InstanceBus.h"
 
+#include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
-#include <QDBusArgument>
 #include <QDBusServiceWatcher>
 #include <QVariantMap>
 
