@@ -49,7 +49,7 @@ bench: deps
 install: deps $(BUILD_DIR)/build.ninja
 	grep -qx 'CMAKE_INSTALL_PREFIX:PATH=$(PREFIX)' $(BUILD_DIR)/CMakeCache.txt || \
 		cmake -S . -B $(BUILD_DIR) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
-	cmake --build $(BUILD_DIR) --target tallyglow tallyglow-screen-cast
+	cmake --build $(BUILD_DIR) --target tallyglow tallyglow-screen-cast plasmoid-translations
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR)
 	sed 's|^|$(DESTDIR)|' $(BUILD_DIR)/install_manifest.txt > $(BUILD_DIR)/installed-files.txt
 	rm $(BUILD_DIR)/install_manifest.txt
@@ -58,7 +58,7 @@ uninstall:
 	@test -f $(BUILD_DIR)/installed-files.txt || { echo "uninstall: nothing installed from $(BUILD_DIR)"; exit 1; }
 	xargs -d '\n' rm -f < $(BUILD_DIR)/installed-files.txt
 	@# The private folders go too, once empty.
-	sed -n 's:/tallyglow/tallyglow-screen-cast\.so$$:/tallyglow:p; s:/tallyglow/icons/tallyglow\.svg$$:/tallyglow:p' \
+	sed -n 's:/tallyglow/tallyglow-screen-cast\.so$$:/tallyglow:p; s:/tallyglow/icons/tallyglow\.svg$$:/tallyglow:p; s:/contents/ui/main\.qml$$::p' \
 		$(BUILD_DIR)/installed-files.txt | \
 		xargs -r -d '\n' -I{} find {} -depth -type d -empty -delete
 	rm $(BUILD_DIR)/installed-files.txt

@@ -512,7 +512,7 @@ TEST_F(PanelItemTest, InstallsTheProgramItsPluginIconAndDesktopFiles) {
     ::umask(umask);
     const std::string prefix = std::string(INSTALL_PREFIX).substr(1) + "/";
     const std::string id = APPLICATION_ID;
-    const std::set<std::string> expected{
+    std::set<std::string> expected{
         prefix + BINARY_FOLDER "/tallyglow",
         prefix + PLUGIN_FOLDER "/tallyglow-screen-cast.so",
         prefix + ICON_FOLDER "/tallyglow.svg",
@@ -525,6 +525,10 @@ TEST_F(PanelItemTest, InstallsTheProgramItsPluginIconAndDesktopFiles) {
         prefix + PLASMOID_FOLDER "/metadata.json",
         prefix + PLASMOID_FOLDER "/contents/ui/main.qml",
     };
+    for (const char* language : {"de", "es", "fr", "it", "ja", "nl", "pl", "pt_BR"}) {
+        expected.insert(prefix + PLASMOID_FOLDER "/contents/locale/" + language +
+                        "/LC_MESSAGES/plasma_applet_" + id + ".panel.mo");
+    }
     EXPECT_EQ(filesUnder(stage), expected);
     for (const auto& entry : std::filesystem::recursive_directory_iterator(stage)) {
         const bool runs = entry.is_directory() || entry.path().filename() == "tallyglow" ||

@@ -33,8 +33,8 @@ PlasmoidItem {
     fullRepresentation: Item {}
 
     toolTipMainText: "Tallyglow"
-    toolTipSubText: hasTitle ? "Click: menu. Middle click: hide or show the figure."
-                             : "Tallyglow is not running"
+    toolTipSubText: hasTitle ? i18n("Click: menu. Middle click: hide or show the figure.")
+                             : i18n("Tallyglow is not running")
 
     compactRepresentation: MouseArea {
         id: panelItem
