@@ -404,6 +404,11 @@ INSTANTIATE_TEST_SUITE_P(
                       Invocation{"UnknownFormat", {"--title", "--format", "xml"}, true, 2, ""},
                       Invocation{"FollowWithoutTitle", {"--follow"}, true, 2, ""},
                       Invocation{"TitleWithNoTallyglow", {"--title"}, true, 1, ""},
+                      Invocation{"GenmonTitleWithNoTallyglow",
+                                 {"--title", "--format", "genmon"},
+                                 true,
+                                 1,
+                                 "<txt></txt><tool>Tallyglow is not running</tool>\n"},
                       Invocation{"TitleWithNoSessionBus", {"--title", "--follow"}, false, 1, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
