@@ -19,6 +19,8 @@ CHECKOUT = Path(__file__).resolve().parent.parent.parent.parent
 DOCS = CHECKOUT / os.environ.get("DESKTOPS_DOCS", "docs/desktops")
 # A host about to draw the item's menu asks for it by one of these.
 MENU_CALLS = {"AboutToShow", "AboutToShowGroup", "GetLayout"}
+# The text monitors a host may run `tallyglow --title` in (`text-monitor:`), by name.
+TEXT_MONITORS = {"genmon": "generic monitor, xfce4-genmon-plugin"}
 # Overrides every host's own count, for a quick look.
 ONLY_STARTS = os.environ.get("DESKTOPS_ONLY_STARTS")
 
@@ -46,6 +48,11 @@ class HostRun:
         self.cells = {}
         self.pictures = []
         self.failure = None
+        # Starts in which the text monitor drew the climbing figure, and the dots
+        # after a middle click on the item.
+        self.monitor_climbing = 0
+        self.monitor_masked = 0
+        self.monitor_pictures = False
 
     def picture(self, image, box, name, caption):
         path = DOCS / f"{self.host}-{name}.png"
@@ -98,10 +105,18 @@ class HostRun:
         still = session.is_registered()
         after = session.screen.screenshot()
         runs = column_runs(before, after, box)
+        monitor = None
+        if "text-monitor" in self.settings:
+            # The monitor's text comes with Tallyglow too; the item is elsewhere.
+            monitor = session.text_monitor_box()
+            if monitor:
+                runs = [run for run in runs
+                        if not (monitor[0] - 2 <= run[0] and run[1] <= monitor[2] + 2)]
         visible = bool(runs) and still
         if registered and not still:
             self.drops += 1
-        log(self.host, f"start {start}: registered={bool(registered)} still={still} runs={runs}")
+        log(self.host, f"start {start}: registered={bool(registered)} still={still} runs={runs}"
+            + (f" text monitor={monitor}" if monitor else ""))
         if start == 1 or (visible and not self.cells):
             self.picture(after, box, "panel", "the panel with Tallyglow's item")
         if not visible:
@@ -116,7 +131,60 @@ class HostRun:
         if not self.cells:
             session.before_item = before
             session.runs = runs
+        if "text-monitor" in self.settings:
+            self.check_text_monitor(session, start, runs, before, monitor)
         return True
+
+    def check_text_monitor(self, session, start, runs, before, monitor):
+        """The figure as text in the panel's monitor: climbing, then the dots after a
+        middle click on the item, then climbing again after another."""
+        if not monitor:
+            self.notes.append(f"start {start}: no window of the text monitor found")
+            return
+        panel = panel_box(self.settings)
+        # The widest run is the item, as for the clicks (item_place).
+        left, right = max(runs, key=lambda run: run[1] - run[0])
+        x, y = (left + right) // 2, (panel[1] + panel[3]) // 2
+        session.screen.xdotool("mousemove", "5", str(HEIGHT // 2))
+        # The monitor's text may have grown since it was found: the space up to the item.
+        area = (monitor[0], panel[1], left - 2, panel[3])
+        first = session.screen.screenshot()
+        time.sleep(2.5)
+        second = session.screen.screenshot()
+        climbing = bool(changed_box(first, second, area))
+        session.screen.point_at(x, y)
+        session.screen.click("2")
+        label_masked = wait_for(lambda: masked(session.label()), 3)
+        session.screen.xdotool("mousemove", "5", str(HEIGHT // 2))
+        time.sleep(2)  # the monitor runs its command each second
+        hidden = session.screen.screenshot()
+        time.sleep(2.5)
+        hidden_later = session.screen.screenshot()
+        # The dots: drawn (not the empty monitor of before), unlike the figure, and still.
+        dots = (bool(label_masked) and bool(changed_box(before, hidden, area))
+                and bool(changed_box(second, hidden, area))
+                and not changed_box(hidden, hidden_later, area))
+        session.screen.point_at(x, y)
+        session.screen.click("2")
+        wait_for(lambda: not masked(session.label()), 3)
+        session.screen.xdotool("mousemove", "5", str(HEIGHT // 2))
+        time.sleep(2)
+        again = session.screen.screenshot()
+        time.sleep(2.5)
+        climbing_again = bool(changed_box(again, session.screen.screenshot(), area))
+        self.monitor_climbing += climbing and climbing_again
+        self.monitor_masked += dots
+        log(self.host, f"start {start}: text monitor at {monitor}: climbing={climbing} "
+            f"masked={dots} climbing again={climbing_again}")
+        if not (climbing and dots and climbing_again):
+            self.notes.append(f"start {start}: the text monitor: climbing {climbing}, the dots "
+                              f"after a middle click {dots}, climbing again {climbing_again}")
+        if not self.monitor_pictures:
+            close = grow((monitor[0], panel[1], right, panel[3]), 20, panel)
+            self.picture(second, close, "monitor", "the text monitor and the item")
+            self.picture(hidden, close, "monitor-masked",
+                         "the text monitor and the item after a middle click on the item")
+            self.monitor_pictures = True
 
     # --- clicks --------------------------------------------------------
 
