@@ -16,6 +16,7 @@ from .x11 import HEIGHT, WIDTH, Screen
 # The order the table lists them in. Adding a host: a script in hosts/ and a line here.
 HOSTS = [
     "gnome-x11",
+    "gnome-x11-appindicator-off",
     "mate-indicator-applet",
     "mate-notification-area",
     "xfce",
