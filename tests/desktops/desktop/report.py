@@ -94,8 +94,11 @@ def summary_row(result):
         why = result.settings.get("note") or "; ".join(result.notes[:2])
         return f"| {title} | {result.appeared}/{result.attempted} | not seen: {why} | | | | | | |"
 
+    # Where no panel takes the item there is nothing to click.
+    untried = "" if result.settings.get("notice") == "yes" else "not tried"
+
     def short(key):
-        return re.sub(r" \(\[picture\].*", "", cells.get(key, "not tried"))
+        return re.sub(r" \(\[picture\].*", "", cells.get(key, untried))
 
     return (f"| {title} | {result.appeared}/{result.attempted} | {short('shows')} | "
             f"{figure_without_hovering(cells.get('shows'), text_monitor(result))} | "
