@@ -32,8 +32,12 @@ constexpr std::uint64_t maskToggleModifiers = ModifierFlags::shift | ModifierFla
 // within this; after it, the user is told why nothing shows.
 constexpr std::chrono::seconds panelWaitLimit{10};
 
-// GNOME Shell shows panel items only through this extension.
-const QString appIndicatorExtension = QStringLiteral("appindicatorsupport@rgcjonas.gmail.com");
+// GNOME Shell shows panel items only through this extension: by its own name, or
+// by the one Debian and Ubuntu install it under.
+const QString appIndicatorExtensions[] = {
+    QStringLiteral("appindicatorsupport@rgcjonas.gmail.com"),
+    QStringLiteral("ubuntu-appindicators@ubuntu.com"),
+};
 
 // XDG_CURRENT_DESKTOP lists the desktop's names, most specific first ("Budgie:GNOME").
 bool desktopIs(const char* name) {
@@ -214,14 +218,25 @@ void AppDelegate::tellWhyNoPanelShowsItem() {
         advise(PanelFix::addSystemTray);
         return;
     }
+    askAppIndicatorState(0);
+}
+
+void AppDelegate::askAppIndicatorState(std::size_t candidate) {
     const std::weak_ptr<AppDelegate> weakSelf = weak_from_this();
-    ShellExtension::askState(appIndicatorExtension, [weakSelf](ShellExtension::State state) {
+    const QString uuid = appIndicatorExtensions[candidate];
+    ShellExtension::askState(uuid, [weakSelf, uuid, candidate](ShellExtension::State state) {
         const auto self = weakSelf.lock();
         if (!self) {
             return;
         }
+        if (state == ShellExtension::State::notInstalled &&
+            candidate + 1 < std::size(appIndicatorExtensions)) {
+            self->askAppIndicatorState(candidate + 1);
+            return;
+        }
         switch (state) {
         case ShellExtension::State::off:
+            self->offExtension = uuid;
             self->advise(PanelFix::switchOnAppIndicator);
             break;
         case ShellExtension::State::on:
@@ -256,8 +271,8 @@ void AppDelegate::advise(PanelFix fix) {
                     "or choose Enable.");
         shortFix = tr("switch on the AppIndicator extension");
         button = tr("Enable");
-        buttonAction = [] {
-            ShellExtension::enable(appIndicatorExtension);
+        buttonAction = [uuid = offExtension] {
+            ShellExtension::enable(uuid);
         };
         break;
     case PanelFix::repairAppIndicator:

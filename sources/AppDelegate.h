@@ -65,6 +65,10 @@ private:
     void panelShowsItem(bool shown);
     // What makes this desktop's panel show the item, in a notification and on the form.
     void tellWhyNoPanelShowsItem();
+    // Asks the shell about the AppIndicator extension by each of its names in turn.
+    void askAppIndicatorState(std::size_t candidate);
+    // The extension's name, as installed here, when it is switched off.
+    QString offExtension;
     enum class PanelFix;
     void advise(PanelFix fix);
 

@@ -190,6 +190,11 @@ int CommandLine::printTitle() const {
     if (!follow) {
         const std::optional<PublishedTitle> now = title.read();
         if (!now) {
+            // XFCE's generic monitor draws standard error in the panel when standard
+            // output is empty: an empty text keeps the message out of it.
+            if (format == Format::genmon) {
+                std::cout << "<txt></txt><tool>Tallyglow is not running</tool>\n";
+            }
             std::cerr << "tallyglow: no Tallyglow is running in this session\n";
             return 1;
         }

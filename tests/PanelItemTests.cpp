@@ -261,19 +261,23 @@ struct PanelSpell {
     std::size_t notices;
     // The notice is taken back once a panel shows the item.
     bool withdrawn;
-    // The notice offers to switch GNOME's extension on, and does so.
-    bool enables;
+    // The notice offers to switch GNOME's extension on, installed under this name, and
+    // does so; nullptr: no such offer.
+    const char* enables;
 };
 
 // Each program on a bus of its own, side by side, so that the ten seconds pass once.
 TEST_F(PanelItemTest, OnlyAfterTenSecondsWithNoPanelOneNoticeSaysWhatWouldShowTheItem) {
     storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
     const PanelSpell spells[] = {
-        {"NoPanel", "", -1ms, -1ms, 1, false, false},
-        {"PanelInTime", "", 4s, -1ms, 0, false, false},
-        {"PanelLeaves", "", 0ms, 2s, 1, false, false},
-        {"PanelAfterTheNotice", "", 14s, -1ms, 1, true, false},
-        {"GnomeWithTheExtensionOff", "GNOME", -1ms, -1ms, 1, false, true},
+        {"NoPanel", "", -1ms, -1ms, 1, false, nullptr},
+        {"PanelInTime", "", 4s, -1ms, 0, false, nullptr},
+        {"PanelLeaves", "", 0ms, 2s, 1, false, nullptr},
+        {"PanelAfterTheNotice", "", 14s, -1ms, 1, true, nullptr},
+        {"GnomeWithTheExtensionOff", "GNOME", -1ms, -1ms, 1, false,
+         "appindicatorsupport@rgcjonas.gmail.com"},
+        {"GnomeWithDebiansExtensionOff", "GNOME", -1ms, -1ms, 1, false,
+         "ubuntu-appindicators@ubuntu.com"},
     };
     struct Session {
         const PanelSpell& spell;
@@ -290,7 +294,9 @@ TEST_F(PanelItemTest, OnlyAfterTenSecondsWithNoPanelOneNoticeSaysWhatWouldShowTh
         std::filesystem::create_directories(busFolder);
         auto bus = std::make_unique<PrivateSessionBus>(busFolder);
         auto notifications = std::make_unique<TestNotifications>(*bus);
-        auto shell = std::make_unique<TestShell>(*bus);
+        auto shell = spell.enables
+                         ? std::make_unique<TestShell>(*bus, QString::fromLatin1(spell.enables))
+                         : std::make_unique<TestShell>(*bus);
         auto& session = sessions.emplace_back(
             Session{spell, std::move(bus), std::move(notifications), std::move(shell), nullptr});
         extraEnvironment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), session.bus->address());
@@ -332,8 +338,8 @@ TEST_F(PanelItemTest, OnlyAfterTenSecondsWithNoPanelOneNoticeSaysWhatWouldShowTh
         if (spell.enables) {
             session.notifications->choose(notice.id, notice.actions.front());
             EXPECT_TRUE(waitFor([&] { return !session.shell->enabled.empty(); }, 5s));
-            EXPECT_EQ(session.shell->enabled, std::vector<QString>{QStringLiteral(
-                                                  "appindicatorsupport@rgcjonas.gmail.com")});
+            EXPECT_EQ(session.shell->enabled,
+                      std::vector<QString>{QString::fromLatin1(spell.enables)});
         }
     }
 }
@@ -404,6 +410,11 @@ INSTANTIATE_TEST_SUITE_P(
                       Invocation{"UnknownFormat", {"--title", "--format", "xml"}, true, 2, ""},
                       Invocation{"FollowWithoutTitle", {"--follow"}, true, 2, ""},
                       Invocation{"TitleWithNoTallyglow", {"--title"}, true, 1, ""},
+                      Invocation{"GenmonTitleWithNoTallyglow",
+                                 {"--title", "--format", "genmon"},
+                                 true,
+                                 1,
+                                 "<txt></txt><tool>Tallyglow is not running</tool>\n"},
                       Invocation{"TitleWithNoSessionBus", {"--title", "--follow"}, false, 1, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 

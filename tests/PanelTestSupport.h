@@ -234,7 +234,10 @@ class TestShell : public QObject {
     Q_CLASSINFO("D-Bus Interface", "org.gnome.Shell.Extensions")
 
 public:
-    explicit TestShell(PrivateSessionBus& bus) : connection(bus.connect(QStringLiteral("shell"))) {
+    // installed: the extension's name here (Debian's differs).
+    explicit TestShell(PrivateSessionBus& bus,
+                       QString installed = QStringLiteral("appindicatorsupport@rgcjonas.gmail.com"))
+        : installed(std::move(installed)), connection(bus.connect(QStringLiteral("shell"))) {
         connection.registerObject(QStringLiteral("/org/gnome/Shell"), this,
                                   QDBusConnection::ExportAllSlots);
         connection.registerService(QStringLiteral("org.gnome.Shell"));
@@ -244,7 +247,7 @@ public:
 
 public Q_SLOTS:
     QVariantMap GetExtensionInfo(const QString& uuid) {
-        if (uuid != QStringLiteral("appindicatorsupport@rgcjonas.gmail.com")) {
+        if (uuid != installed) {
             return {};
         }
         return {{QStringLiteral("uuid"), uuid}, {QStringLiteral("state"), 2.0}};
@@ -255,6 +258,7 @@ public Q_SLOTS:
     }
 
 private:
+    QString installed;
     QDBusConnection connection;
 };
 

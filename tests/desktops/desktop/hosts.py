@@ -10,12 +10,13 @@ from pathlib import Path
 
 from PIL import ImageChops
 
-from .session import PrivateSession, stop_group, wait_for
+from .session import PrivateSession, processes_of, stop_group, wait_for
 from .x11 import HEIGHT, WIDTH, Screen
 
 # The order the table lists them in. Adding a host: a script in hosts/ and a line here.
 HOSTS = [
     "gnome-x11",
+    "gnome-x11-appindicator-off",
     "mate-indicator-applet",
     "mate-notification-area",
     "xfce",
@@ -73,7 +74,8 @@ class HostSession(PrivateSession):
         super().__init__(
             f"desktops-{host}", screen=(WIDTH, HEIGHT), desktop=settings.get("desktop"),
             system_bus="stand-in" if settings.get("system-bus") == "yes" else None,
-            environment=dict(LANG="C.UTF-8", TZ="UTC"))
+            # TALLYGLOW: the program, for a host whose panel runs `tallyglow --title`.
+            environment=dict(LANG="C.UTF-8", TZ="UTC", TALLYGLOW=program))
         self.host = host
         self.settings = settings
         self.program = program
@@ -157,6 +159,25 @@ class HostSession(PrivateSession):
         if self.item in self.processes:
             self.processes.remove(self.item)
         self.item = None
+
+    def text_monitor_box(self):
+        """Where the panel's text monitor (`text-monitor: genmon`) is drawn: the window
+        of the plug-in process that XFCE's panel starts for it."""
+        module = f"lib{self.settings['text-monitor']}.so"
+        for pid in processes_of(self.folder):
+            try:
+                command = Path(f"/proc/{pid}/cmdline").read_bytes().split(b"\0")
+            except OSError:
+                continue
+            if not any(part.endswith(module.encode()) for part in command):
+                continue
+            for window in self.screen.xdotool("search", "--onlyvisible", "--pid",
+                                              str(pid)).split():
+                found = re.findall(r"\d+", self.screen.xdotool("getwindowgeometry", window))
+                x, y, width, height = (int(number) for number in found[1:3] + found[4:6])
+                if 0 <= x < WIDTH and 0 <= y < HEIGHT and height > 10:
+                    return (x, y, x + width, y + height)
+        return None
 
     def item_windows(self):
         """Names of the program's visible windows: its menu, its settings window."""

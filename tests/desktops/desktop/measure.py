@@ -2,6 +2,7 @@
 starts, and what hovering, clicks, its menu and a panel restart do."""
 
 import os
+import re
 import shutil
 import time
 from datetime import datetime
@@ -19,6 +20,8 @@ CHECKOUT = Path(__file__).resolve().parent.parent.parent.parent
 DOCS = CHECKOUT / os.environ.get("DESKTOPS_DOCS", "docs/desktops")
 # A host about to draw the item's menu asks for it by one of these.
 MENU_CALLS = {"AboutToShow", "AboutToShowGroup", "GetLayout"}
+# The text monitors a host may run `tallyglow --title` in (`text-monitor:`), by name.
+TEXT_MONITORS = {"genmon": "generic monitor, xfce4-genmon-plugin"}
 # Overrides every host's own count, for a quick look.
 ONLY_STARTS = os.environ.get("DESKTOPS_ONLY_STARTS")
 
@@ -46,6 +49,11 @@ class HostRun:
         self.cells = {}
         self.pictures = []
         self.failure = None
+        # Starts in which the text monitor drew the climbing figure, and the dots
+        # after a middle click on the item.
+        self.monitor_climbing = 0
+        self.monitor_masked = 0
+        self.monitor_pictures = False
 
     def picture(self, image, box, name, caption):
         path = DOCS / f"{self.host}-{name}.png"
@@ -62,6 +70,9 @@ class HostRun:
             session = HostSession(self.host, self.settings, self.program)
             try:
                 session.start()
+                if self.settings.get("notice") == "yes":
+                    self.notice_start(session, start)
+                    continue
                 visible = self.one_start(session, start)
                 if visible and not measured:
                     self.measure(session)
@@ -98,10 +109,18 @@ class HostRun:
         still = session.is_registered()
         after = session.screen.screenshot()
         runs = column_runs(before, after, box)
+        monitor = None
+        if "text-monitor" in self.settings:
+            # The monitor's text comes with Tallyglow too; the item is elsewhere.
+            monitor = session.text_monitor_box()
+            if monitor:
+                runs = [run for run in runs
+                        if not (monitor[0] - 2 <= run[0] and run[1] <= monitor[2] + 2)]
         visible = bool(runs) and still
         if registered and not still:
             self.drops += 1
-        log(self.host, f"start {start}: registered={bool(registered)} still={still} runs={runs}")
+        log(self.host, f"start {start}: registered={bool(registered)} still={still} runs={runs}"
+            + (f" text monitor={monitor}" if monitor else ""))
         if start == 1 or (visible and not self.cells):
             self.picture(after, box, "panel", "the panel with Tallyglow's item")
         if not visible:
@@ -116,7 +135,148 @@ class HostRun:
         if not self.cells:
             session.before_item = before
             session.runs = runs
+        if "text-monitor" in self.settings:
+            self.check_text_monitor(session, start, runs, before, monitor)
         return True
+
+    def check_text_monitor(self, session, start, runs, before, monitor):
+        """The figure as text in the panel's monitor: climbing, then the dots after a
+        middle click on the item, then climbing again after another."""
+        if not monitor:
+            self.notes.append(f"start {start}: no window of the text monitor found")
+            return
+        panel = panel_box(self.settings)
+        # The widest run is the item, as for the clicks (item_place).
+        left, right = max(runs, key=lambda run: run[1] - run[0])
+        x, y = (left + right) // 2, (panel[1] + panel[3]) // 2
+        session.screen.xdotool("mousemove", "5", str(HEIGHT // 2))
+        # The monitor's text may have grown since it was found: the space up to the item.
+        area = (monitor[0], panel[1], left - 2, panel[3])
+        first = session.screen.screenshot()
+        time.sleep(2.5)
+        second = session.screen.screenshot()
+        climbing = bool(changed_box(first, second, area))
+        session.screen.point_at(x, y)
+        session.screen.click("2")
+        label_masked = wait_for(lambda: masked(session.label()), 3)
+        session.screen.xdotool("mousemove", "5", str(HEIGHT // 2))
+        time.sleep(2)  # the monitor runs its command each second
+        hidden = session.screen.screenshot()
+        time.sleep(2.5)
+        hidden_later = session.screen.screenshot()
+        # The dots: drawn (not the empty monitor of before), unlike the figure, and still.
+        dots = (bool(label_masked) and bool(changed_box(before, hidden, area))
+                and bool(changed_box(second, hidden, area))
+                and not changed_box(hidden, hidden_later, area))
+        session.screen.point_at(x, y)
+        session.screen.click("2")
+        wait_for(lambda: not masked(session.label()), 3)
+        session.screen.xdotool("mousemove", "5", str(HEIGHT // 2))
+        time.sleep(2)
+        again = session.screen.screenshot()
+        time.sleep(2.5)
+        climbing_again = bool(changed_box(again, session.screen.screenshot(), area))
+        self.monitor_climbing += climbing and climbing_again
+        self.monitor_masked += dots
+        log(self.host, f"start {start}: text monitor at {monitor}: climbing={climbing} "
+            f"masked={dots} climbing again={climbing_again}")
+        if not (climbing and dots and climbing_again):
+            self.notes.append(f"start {start}: the text monitor: climbing {climbing}, the dots "
+                              f"after a middle click {dots}, climbing again {climbing_again}")
+        if not self.monitor_pictures:
+            close = grow((monitor[0], panel[1], right, panel[3]), 20, panel)
+            self.picture(second, close, "monitor", "the text monitor and the item")
+            self.picture(hidden, close, "monitor-masked",
+                         "the text monitor and the item after a middle click on the item")
+            self.monitor_pictures = True
+
+    # --- where no panel takes the item: the notice -----------------------
+
+    def notice_start(self, session, start):
+        """No watcher: one notice after 10 s, drawn by the desktop; its "Enable" button,
+        clicked in the banner, has the shell switch the extension on, and the item shows."""
+        box = panel_box(self.settings)
+        if not wait_for(lambda: session.has_name("org.freedesktop.Notifications"), 90):
+            self.notes.append(f"start {start}: no notification service on the bus within 90 s")
+            self.attempted += 1
+            return
+        time.sleep(float(self.settings["settle"]))
+        # The shell's own banner for a root session stays while no one moves the
+        # pointer, and banners come one at a time: a user moves it, and it goes.
+        for step in range(12):
+            session.screen.xdotool("mousemove", str(300 + 40 * (step % 2)), str(HEIGHT // 2))
+            time.sleep(1)
+        session.wait_until_still()
+        calls = session.folder / "notices.log"
+        session.spawn(["dbus-monitor",
+                       "type='method_call',interface='org.freedesktop.Notifications',"
+                       "member='Notify'",
+                       "type='method_call',interface='org.gnome.Shell.Extensions'"],
+                      session.environment, "notices.log")
+        time.sleep(0.5)
+        before = session.screen.screenshot()
+        started = time.monotonic()
+        session.start_item()
+        self.attempted += 1
+
+        def notices():
+            # From Tallyglow to the service's name; the shell passes each on inside itself.
+            return len(re.findall(r"destination=org.freedesktop.Notifications .*member=Notify\b",
+                                  calls.read_text(errors="replace")))
+
+        wait_for(notices, 20, step=0.1)
+        after = time.monotonic() - started
+        time.sleep(2)
+        banner_image = session.screen.screenshot()
+        banner = changed_box(before, banner_image, leaving_out=box)
+        text = calls.read_text(errors="replace")
+        offers_enable = '"Enable"' in text
+        # Pointing at the banner unfolds it to show its button, at its foot.
+        clicked = False
+        if not banner and start == 1:
+            self.picture(banner_image, (0, 0, WIDTH, HEIGHT), "screen", "no banner: the screen")
+        if banner:
+            session.screen.point_at((banner[0] + banner[2]) // 2, (banner[1] + banner[3]) // 2)
+            time.sleep(1.5)
+            unfolded_image = session.screen.screenshot()
+            unfolded = changed_box(before, unfolded_image, leaving_out=box) or banner
+            session.screen.xdotool("mousemove", str((unfolded[0] + unfolded[2]) // 2),
+                                   str(unfolded[3] - 16))
+            time.sleep(0.6)
+            pointed = session.screen.screenshot()
+            session.screen.click("1")
+            clicked = True
+        enabled = wait_for(lambda: "member=EnableExtension" in calls.read_text(errors="replace"),
+                           5)
+        shown = wait_for(session.is_registered, 20)
+        session.screen.xdotool("mousemove", str(WIDTH // 2), str(HEIGHT // 2))
+        time.sleep(4)
+        item_image = session.screen.screenshot()
+        # The item comes at the bar's right, away from the clock in its middle.
+        drawn = [run for run in column_runs(before, item_image, box) if run[0] > WIDTH * 0.6]
+        time.sleep(5)  # any second notice would have come by now
+        count = notices()
+        passed = (9.5 <= after <= 15 and count == 1 and offers_enable and bool(banner)
+                  and bool(enabled) and bool(shown) and bool(drawn))
+        self.appeared += passed
+        log(self.host, f"start {start}: notice after {after:.1f} s, {count} notice(s), "
+            f"Enable offered {offers_enable}, banner {banner}, clicked {clicked}, "
+            f"EnableExtension {bool(enabled)}, item registered {bool(shown)}, drawn {drawn}")
+        if not passed:
+            self.notes.append(
+                f"start {start}: notice after {after:.1f} s; {count} notice(s); \"Enable\" "
+                f"offered: {offers_enable}; banner drawn: {bool(banner)}; the shell asked to "
+                f"enable the extension: {bool(enabled)}; item then registered: {bool(shown)}, "
+                f"drawn: {bool(drawn)}")
+        if passed and "shows" not in self.cells:
+            self.picture(banner_image, union(banner, box), "notice", "the notice, as GNOME Shell draws it")
+            self.picture(pointed, union(unfolded, box), "notice-enable",
+                         "pointing at its \"Enable\" button")
+            self.picture(item_image, box, "panel-after-enable",
+                         "the top bar after \"Enable\": the item with the figure")
+            self.cells["shows"] = (f"one notice, {after:.1f} s after the start, drawn by GNOME "
+                                   "Shell; \"Enable\" clicked in its banner switched the extension "
+                                   "on, and the item showed with the figure")
 
     # --- clicks --------------------------------------------------------
 

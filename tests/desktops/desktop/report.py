@@ -10,7 +10,39 @@ import sys
 from datetime import datetime, timezone
 
 from .hosts import HOSTS
-from .measure import DOCS, HostRun, log
+from .measure import DOCS, TEXT_MONITORS, HostRun, log
+
+# The summary's columns; a row written before "figure without hovering" was one
+# has a column fewer (rows of hosts not measured again since).
+COLUMNS = ["host", "visible in starts", "what shows", "figure without hovering", "left click",
+           "right click", "middle click", "Shift-left click", "panel restart"]
+
+
+def figure_without_hovering(shows, monitor=None):
+    """Whether the panel shows the figure as text: as the item's label, or in a text
+    monitor running `tallyglow --title` (its name) in every start."""
+    if shows == "label":
+        return "yes (label)"
+    if monitor:
+        return f"yes ({monitor})"
+    return "no" if shows == "icon only" else ""
+
+
+def text_monitor(result):
+    """The text monitor's name, when it drew the figure and the dots in every start."""
+    name = result.settings.get("text-monitor")
+    if name and result.attempted and (result.monitor_climbing == result.monitor_masked
+                                      == result.attempted):
+        return TEXT_MONITORS[name]
+    return None
+
+
+def full_row(row):
+    """A summary row with every column, the missing one filled from what shows."""
+    cells = [cell.strip() for cell in row.strip()[1:-1].split("|")]
+    if len(cells) == len(COLUMNS) - 1:
+        cells.insert(3, figure_without_hovering(cells[2]))
+    return "| " + " | ".join(cells) + " |"
 
 
 def host_section(result):
@@ -35,6 +67,13 @@ def host_section(result):
                            ("restart", "panel restarted")):
             if key in result.cells:
                 lines.append(f"| {title} | {result.cells[key]} |")
+        if "text-monitor" in result.settings:
+            name = TEXT_MONITORS[result.settings["text-monitor"]]
+            lines.append(f"| the figure in the {name} (`tallyglow --title --format "
+                         f"{result.settings['text-monitor']}`) | drawn and climbing in "
+                         f"{result.monitor_climbing} of {result.attempted} starts; the dots "
+                         f"after a middle click on the item in {result.monitor_masked} of "
+                         f"{result.attempted} |")
         lines.append("")
     for note in result.notes:
         lines.append(f"- {note}")
@@ -49,16 +88,20 @@ def host_section(result):
 def summary_row(result):
     title = result.settings["title"]
     if result.failure:
-        return f"| {title} | not run: {result.failure} | | | | | | |"
+        return f"| {title} | not run: {result.failure} | | | | | | | |"
     cells = result.cells
     if not cells:
         why = result.settings.get("note") or "; ".join(result.notes[:2])
-        return f"| {title} | {result.appeared}/{result.attempted} | not seen: {why} | | | | | |"
+        return f"| {title} | {result.appeared}/{result.attempted} | not seen: {why} | | | | | | |"
+
+    # Where no panel takes the item there is nothing to click.
+    untried = "" if result.settings.get("notice") == "yes" else "not tried"
 
     def short(key):
-        return re.sub(r" \(\[picture\].*", "", cells.get(key, "not tried"))
+        return re.sub(r" \(\[picture\].*", "", cells.get(key, untried))
 
     return (f"| {title} | {result.appeared}/{result.attempted} | {short('shows')} | "
+            f"{figure_without_hovering(cells.get('shows'), text_monitor(result))} | "
             f"{short('left')} | {short('right')} | {short('middle')} | {short('shift-left')} | "
             f"{short('restart')} |")
 
@@ -112,12 +155,14 @@ def write_readme(rows_folder):
         "over the bus, recorded by `dbus-monitor`. \"Mask\" is chosen by a click on it",
         "in each menu of Tallyglow's that a left or a right click draws, \"Settings…\" in",
         "the first of them (without a window manager its window cannot be closed again).",
+        "\"Figure without hovering\": the item's label, or a text monitor in the panel that runs",
+        "`tallyglow --title`, drew the climbing figure, and the dots after a middle click, in",
+        "every start.",
         "",
-        "| host | visible in starts | what shows | left click | right click | middle click |"
-        " Shift-left click | panel restart |",
-        "|---|---|---|---|---|---|---|---|",
+        "| " + " | ".join(COLUMNS) + " |",
+        "|" + "---|" * len(COLUMNS),
     ]
-    text += [row.read_text().rstrip("\n") for row in rows if row.exists()]
+    text += [full_row(row.read_text()) for row in rows if row.exists()]
     text.append("")
     text += [section.read_text() for section in sections if section.exists()]
     (DOCS / "README.md").write_text("\n".join(text))
