@@ -8,8 +8,8 @@ from datetime import datetime
 from pathlib import Path
 
 from .hosts import CallLog, HostSession, host_settings, panel_box
-from .pictures import (changed_box, changed_share, column_runs, grow, inside, part_nearest,
-                       text_rows, union)
+from .pictures import (changed_box, changed_share, grow, inside, new_runs, part_nearest, text_rows,
+                       union)
 from .session import wait_for
 from .x11 import HEIGHT, WIDTH
 
@@ -97,7 +97,7 @@ class HostRun:
         time.sleep(5)  # a host that drops the item does so within a second or two
         still = session.is_registered()
         after = session.screen.screenshot()
-        runs = column_runs(before, after, box)
+        runs = new_runs(before, after, box)
         visible = bool(runs) and still
         if registered and not still:
             self.drops += 1
