@@ -17,8 +17,9 @@ CHECKOUT = Path(__file__).resolve().parent.parent.parent.parent
 # Where the results go: docs/desktops, or DESKTOPS_DOCS (relative to the checkout),
 # such as docs/desktops/debian13 for the run in a Debian 13 root.
 DOCS = CHECKOUT / os.environ.get("DESKTOPS_DOCS", "docs/desktops")
-# A host about to draw the item's menu asks for it by one of these.
-MENU_CALLS = {"AboutToShow", "AboutToShowGroup", "GetLayout"}
+# A host about to draw the item's menu asks for it by one of these, or (one that
+# keeps the menu it read at the start, as Budgie 10.9) tells it of the opening.
+MENU_CALLS = {"AboutToShow", "AboutToShowGroup", "GetLayout", "Event"}
 # Overrides every host's own count, for a quick look.
 ONLY_STARTS = os.environ.get("DESKTOPS_ONLY_STARTS")
 
