@@ -22,6 +22,7 @@ HOSTS = [
     "xfce",
     "lxqt",
     "plasma",
+    "plasma-wayland",
     "cinnamon",
     "budgie",
     "budgie-sntray",
@@ -144,8 +145,12 @@ class HostSession(PrivateSession):
             "currencySymbol=$\nmaskEarnings=%s\n" % ("true" if masked else "false"))
 
     def start_item(self):
-        self.item = self.spawn([self.program], dict(self.environment, QT_QPA_PLATFORM="xcb"),
-                               "tallyglow.log")
+        # An X11 client of the session's X server, unless the host says otherwise
+        # (a Wayland compositor's socket).
+        environment = dict(self.environment, QT_QPA_PLATFORM="xcb")
+        environment.update(pair.split("=", 1)
+                           for pair in self.settings.get("item-environment", "").split())
+        self.item = self.spawn([self.program], environment, "tallyglow.log")
         self.item_name = f"{ITEM_PREFIX}{self.item.pid}-1"
 
     def stop_item(self):
@@ -183,9 +188,15 @@ class HostSession(PrivateSession):
         """Names of the program's visible windows: its menu, its settings window."""
         if not self.item:
             return []
+        if self.settings.get("windows") == "host":
+            # Windows of a Wayland client: only its compositor knows them.
+            names = subprocess.run([str(HOST_FOLDER / self.host), "windows", str(self.item.pid)],
+                                   env=self.environment, capture_output=True,
+                                   text=True).stdout.splitlines()
+        else:
+            names = self.screen.window_names(self.item.pid)
         # Its only other window is the menu, whatever name Qt gives it.
-        return [name if name == "Tallyglow Settings" else "(menu)"
-                for name in self.screen.window_names(self.item.pid)]
+        return [name if name == "Tallyglow Settings" else "(menu)" for name in names]
 
     # --- the bus -------------------------------------------------------
 

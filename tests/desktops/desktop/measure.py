@@ -9,8 +9,8 @@ from datetime import datetime
 from pathlib import Path
 
 from .hosts import CallLog, HostSession, host_settings, panel_box
-from .pictures import (changed_box, changed_share, column_runs, grow, inside, part_nearest,
-                       text_rows, union)
+from .pictures import (changed_box, changed_share, column_runs, grow, inside, new_runs,
+                       part_nearest, text_rows, union)
 from .session import wait_for
 from .x11 import HEIGHT, WIDTH
 
@@ -18,8 +18,9 @@ CHECKOUT = Path(__file__).resolve().parent.parent.parent.parent
 # Where the results go: docs/desktops, or DESKTOPS_DOCS (relative to the checkout),
 # such as docs/desktops/debian13 for the run in a Debian 13 root.
 DOCS = CHECKOUT / os.environ.get("DESKTOPS_DOCS", "docs/desktops")
-# A host about to draw the item's menu asks for it by one of these.
-MENU_CALLS = {"AboutToShow", "AboutToShowGroup", "GetLayout"}
+# A host about to draw the item's menu asks for it by one of these, or (one that
+# keeps the menu it read at the start, as Budgie 10.9) tells it of the opening.
+MENU_CALLS = {"AboutToShow", "AboutToShowGroup", "GetLayout", "Event"}
 # The text monitors a host may run `tallyglow --title` in (`text-monitor:`), by name.
 TEXT_MONITORS = {"genmon": "generic monitor, xfce4-genmon-plugin"}
 # Overrides every host's own count, for a quick look.
@@ -108,7 +109,7 @@ class HostRun:
         time.sleep(5)  # a host that drops the item does so within a second or two
         still = session.is_registered()
         after = session.screen.screenshot()
-        runs = column_runs(before, after, box)
+        runs = new_runs(before, after, box)
         monitor = None
         if "text-monitor" in self.settings:
             # The monitor's text comes with Tallyglow too; the item is elsewhere.

@@ -35,6 +35,33 @@ def column_runs(before, after, box, gap=12):
     return [(box[0] + left, box[0] + right + 1) for left, right in runs]
 
 
+def new_runs(before, after, box, gap=12):
+    """Runs of changed columns, leaving out parts that only moved a pixel or
+    two sideways: the neighbours a panel nudges aside for a new item."""
+    parts = [part for part in column_runs(before, after, box, gap=4)
+             if not only_moved(before, after, (part[0], box[1], part[1], box[3]))]
+    runs = []
+    for left, right in parts:
+        if runs and left - runs[-1][1] <= gap:
+            runs[-1] = (runs[-1][0], right)
+        else:
+            runs.append((left, right))
+    return runs
+
+
+def only_moved(before, after, box, reach=3):
+    """Whether what a box shows now was there before, a few pixels to one side."""
+    now = after.crop(box)
+    for shift in range(-reach, reach + 1):
+        if shift == 0 or box[0] + shift < 0 or box[2] + shift > before.width:
+            continue
+        earlier = before.crop((box[0] + shift, box[1], box[2] + shift, box[3]))
+        difference = ImageChops.difference(earlier, now).convert("L")
+        if difference.point(lambda value: 255 if value > 48 else 0).histogram()[255] <= 2:
+            return True
+    return False
+
+
 def changed_share(before, after, within, leaving_out=None):
     """The share of the pixels within a box that differ."""
     difference = ImageChops.difference(before.crop(within), after.crop(within)).convert("L")
