@@ -166,6 +166,15 @@ class HostSession(PrivateSession):
         return [name if name == "Tallyglow Settings" else "(menu)"
                 for name in self.screen.window_names(self.item.pid)]
 
+    def item_menu_box(self):
+        """Where the program's own menu is on the screen, or None while it is closed."""
+        if not self.item:
+            return None
+        for window in self.screen.windows(self.item.pid):
+            if self.screen.xdotool("getwindowname", window).strip() != "Tallyglow Settings":
+                return self.screen.window_box(window)
+        return None
+
     # --- the bus -------------------------------------------------------
 
     def bus_call(self, *arguments):

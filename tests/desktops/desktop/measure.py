@@ -309,6 +309,11 @@ class HostRun:
         ours = "(menu)" in windows or MENU_CALLS & received
         if not (drawn and not inside(drawn, grow(panel_box(self.settings), 2)) and ours):
             return None, None
+        own_menu = session.item_menu_box()
+        if own_menu:
+            # Our menu opens at the pointer, over the panel's edge: its window says
+            # where its rows are, where cutting the panel away would lose the first.
+            return after, own_menu
         menu = part_nearest(before, after, drawn, x)
         # The item itself may change with the click; keep to the menu's part.
         panel = panel_box(self.settings)
@@ -328,7 +333,7 @@ class HostRun:
             self.picture(image, menu, "menu-unread", "a menu whose rows were not found")
             return f"menu drawn, but found {len(rows)} rows of text in it", None
         top, bottom, left, right = rows[index]
-        session.screen.xdotool("mousemove", str((left + right) // 2), str((top + bottom) // 2))
+        session.screen.glide_to((left + right) // 2, (top + bottom) // 2)
         time.sleep(0.5)
         pointed = session.screen.screenshot()
         session.screen.xdotool("click", "1")
