@@ -46,6 +46,10 @@ class HostRun:
         self.cells = {}
         self.pictures = []
         self.failure = None
+        # Over every start the item showed in: whether "Mask" worked, by the menu's
+        # side, and how long the item took to come back after a panel restart.
+        self.mask_tries = {}
+        self.restarts = []
 
     def picture(self, image, box, name, caption):
         path = DOCS / f"{self.host}-{name}.png"
@@ -66,6 +70,8 @@ class HostRun:
                 if visible and not measured:
                     self.measure(session)
                     measured = True
+                elif visible:
+                    self.check_again(session)
             except Exception as error:  # keep the next host going, and say what broke
                 self.notes.append(f"start {start}: the run broke: {error!r}")
                 log(self.host, "start", start, "broke:", repr(error))
@@ -76,6 +82,7 @@ class HostRun:
                 for log_file in session.folder.glob("*.log"):
                     shutil.copy(log_file, keep)
                 session.stop()
+        self.write_repeated_cells()
 
     def one_start(self, session, start):
         box = panel_box(self.settings)
@@ -113,9 +120,8 @@ class HostRun:
                  "not registered" if not registered else "registered, nothing drawn"))
             return False
         self.appeared += 1
-        if not self.cells:
-            session.before_item = before
-            session.runs = runs
+        session.before_item = before
+        session.runs = runs
         return True
 
     # --- clicks --------------------------------------------------------
@@ -361,6 +367,7 @@ class HostRun:
                                      f"after-mask-{side}", f"after choosing Mask ({side}-click menu)")
                 result += f" ([picture]({shown}))"
             mask_results.append(f"{side}-click menu: {result}")
+            self.mask_tries[side] = [result.startswith("works")]
             log(self.host, "chose Mask from the", side, "click menu:", result)
             if masked(session.label()):
                 # Show the figure again the same way.
@@ -384,6 +391,40 @@ class HostRun:
         for window in session.screen.xdotool("search", "--name", "Tallyglow Settings").split():
             session.screen.xdotool("windowunmap", window)
 
+    def check_again(self, session):
+        """A later start: "Mask" once more from each menu of ours, and a panel restart."""
+        x, y, session.item_box = self.item_place(session)
+        calls = CallLog(session)
+        for button, side in (("1", "left"), ("3", "right")):
+            if side not in self.mask_tries:
+                continue
+            result, _ = self.choose(session, calls, x, y, button, 0,
+                                    lambda: masked(session.label()))
+            self.mask_tries[side].append(result == "works")
+            log(self.host, "chose Mask from the", side, "click menu again:", result)
+            if masked(session.label()):
+                self.choose(session, calls, x, y, button, 0, lambda: not masked(session.label()))
+            self.close_everything(session)
+        self.restart_panel(session)
+
+    def write_repeated_cells(self):
+        """"Mask" and the restart cells over all the starts, with the first one's picture."""
+
+        def picture(text):
+            return text[text.index(" ([picture]"):] if " ([picture]" in text else ""
+
+        if "Mask" in self.cells and self.mask_tries:
+            self.cells["Mask"] = "; ".join(
+                f"{side}-click menu: works in {sum(tries)} of {len(tries)} starts{picture(part)}"
+                for part, (side, tries) in zip(self.cells["Mask"].split("; "),
+                                               self.mask_tries.items()))
+        if self.restarts and "restart" in self.cells:
+            times = sorted(taken for came_back, taken in self.restarts if came_back)
+            self.cells["restart"] = (
+                f"back in {len(times)} of {len(self.restarts)} starts" +
+                (f", after {times[0]:.1f}-{times[-1]:.1f} s" if times else ", not within 30 s")
+                + picture(self.cells["restart"]))
+
     def restart_panel(self, session):
         started = time.monotonic()
         session.restart_panel()
@@ -401,6 +442,11 @@ class HostRun:
 
         came_back = wait_for(back, 30, step=0.25)
         taken = time.monotonic() - started
+        self.restarts.append((bool(came_back), taken))
+        if "restart" in self.cells:
+            log(self.host, "restart again:", f"back after {taken:.1f} s" if came_back else
+                "not back within 30 s")
+            return
         time.sleep(1)
         shown = self.picture(session.screen.screenshot(), box, "after-restart",
                              "after a panel restart")

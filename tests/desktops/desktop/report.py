@@ -110,8 +110,10 @@ def write_readme(rows_folder):
         "panel before and after Tallyglow started. \"What shows\": a label is seen when the",
         "item's pixels change as the figure climbs. Calls are what the panel sent the item",
         "over the bus, recorded by `dbus-monitor`. \"Mask\" is chosen by a click on it",
-        "in each menu of Tallyglow's that a left or a right click draws, \"Settings…\" in",
-        "the first of them (without a window manager its window cannot be closed again).",
+        "in each menu of Tallyglow's that a left or a right click draws, in every start",
+        "the item shows in, \"Settings…\" in the first menu of the first start (without a",
+        "window manager its window cannot be closed again). The panel is restarted in",
+        "every start the item shows in.",
         "",
         "| host | visible in starts | what shows | left click | right click | middle click |"
         " Shift-left click | panel restart |",
