@@ -15,12 +15,16 @@ namespace {
 // Beside the program in a build; installed, in the program's share folder,
 // which the build names relative to the program's own folder
 // (TALLYGLOW_ICON_FOLDER_FROM_PROGRAM), so that a staged or moved installation
-// finds it too.
+// finds it too. The one-colour icon is in a folder of its own: Cinnamon's
+// watcher takes it over the coloured one it finds beside it, and its panel
+// then draws nothing.
 QString iconFolder(const QString& iconName) {
     const QDir programFolder(QCoreApplication::applicationDirPath());
+    const QString ownFolder =
+        iconName.endsWith(QStringLiteral("-symbolic")) ? QStringLiteral("/symbolic") : QString();
     for (const QString& candidate :
          {QStringLiteral("icons"), QStringLiteral(TALLYGLOW_ICON_FOLDER_FROM_PROGRAM)}) {
-        const QString folder = programFolder.absoluteFilePath(candidate);
+        const QString folder = programFolder.absoluteFilePath(candidate) + ownFolder;
         if (QFileInfo::exists(folder + u'/' + iconName + QStringLiteral(".svg"))) {
             return QDir::cleanPath(folder);
         }

@@ -198,6 +198,15 @@ class HostSession(PrivateSession):
         # Its only other window is the menu, whatever name Qt gives it.
         return [name if name == "Tallyglow Settings" else "(menu)" for name in names]
 
+    def item_menu_box(self):
+        """Where the program's own menu is on the screen, or None while it is closed."""
+        if not self.item:
+            return None
+        for window in self.screen.windows(self.item.pid):
+            if self.screen.xdotool("getwindowname", window).strip() != "Tallyglow Settings":
+                return self.screen.window_box(window)
+        return None
+
     # --- the bus -------------------------------------------------------
 
     def bus_call(self, *arguments):

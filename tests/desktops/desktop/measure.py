@@ -55,6 +55,10 @@ class HostRun:
         self.monitor_climbing = 0
         self.monitor_masked = 0
         self.monitor_pictures = False
+        # Over every start the item showed in: whether "Mask" worked, by the menu's
+        # side, and how long the item took to come back after a panel restart.
+        self.mask_tries = {}
+        self.restarts = []
 
     def picture(self, image, box, name, caption):
         path = DOCS / f"{self.host}-{name}.png"
@@ -78,6 +82,8 @@ class HostRun:
                 if visible and not measured:
                     self.measure(session)
                     measured = True
+                elif visible:
+                    self.check_again(session)
             except Exception as error:  # keep the next host going, and say what broke
                 self.notes.append(f"start {start}: the run broke: {error!r}")
                 log(self.host, "start", start, "broke:", repr(error))
@@ -88,6 +94,7 @@ class HostRun:
                 for log_file in session.folder.glob("*.log"):
                     shutil.copy(log_file, keep)
                 session.stop()
+        self.write_repeated_cells()
 
     def one_start(self, session, start):
         box = panel_box(self.settings)
@@ -133,9 +140,8 @@ class HostRun:
                  "not registered" if not registered else "registered, nothing drawn"))
             return False
         self.appeared += 1
-        if not self.cells:
-            session.before_item = before
-            session.runs = runs
+        session.before_item = before
+        session.runs = runs
         if "text-monitor" in self.settings:
             self.check_text_monitor(session, start, runs, before, monitor)
         return True
@@ -470,6 +476,11 @@ class HostRun:
         ours = "(menu)" in windows or MENU_CALLS & received
         if not (drawn and not inside(drawn, grow(panel_box(self.settings), 2)) and ours):
             return None, None
+        own_menu = session.item_menu_box()
+        if own_menu:
+            # Our menu opens at the pointer, over the panel's edge: its window says
+            # where its rows are, where cutting the panel away would lose the first.
+            return after, own_menu
         menu = part_nearest(before, after, drawn, x)
         # The item itself may change with the click; keep to the menu's part.
         panel = panel_box(self.settings)
@@ -489,7 +500,7 @@ class HostRun:
             self.picture(image, menu, "menu-unread", "a menu whose rows were not found")
             return f"menu drawn, but found {len(rows)} rows of text in it", None
         top, bottom, left, right = rows[index]
-        session.screen.xdotool("mousemove", str((left + right) // 2), str((top + bottom) // 2))
+        session.screen.glide_to((left + right) // 2, (top + bottom) // 2)
         time.sleep(0.5)
         pointed = session.screen.screenshot()
         session.screen.xdotool("click", "1")
@@ -517,6 +528,7 @@ class HostRun:
                                      f"after-mask-{side}", f"after choosing Mask ({side}-click menu)")
                 result += f" ([picture]({shown}))"
             mask_results.append(f"{side}-click menu: {result}")
+            self.mask_tries[side] = [result.startswith("works")]
             log(self.host, "chose Mask from the", side, "click menu:", result)
             if masked(session.label()):
                 # Show the figure again the same way.
@@ -540,6 +552,40 @@ class HostRun:
         for window in session.screen.xdotool("search", "--name", "Tallyglow Settings").split():
             session.screen.xdotool("windowunmap", window)
 
+    def check_again(self, session):
+        """A later start: "Mask" once more from each menu of ours, and a panel restart."""
+        x, y, session.item_box = self.item_place(session)
+        calls = CallLog(session)
+        for button, side in (("1", "left"), ("3", "right")):
+            if side not in self.mask_tries:
+                continue
+            result, _ = self.choose(session, calls, x, y, button, 0,
+                                    lambda: masked(session.label()))
+            self.mask_tries[side].append(result == "works")
+            log(self.host, "chose Mask from the", side, "click menu again:", result)
+            if masked(session.label()):
+                self.choose(session, calls, x, y, button, 0, lambda: not masked(session.label()))
+            self.close_everything(session)
+        self.restart_panel(session)
+
+    def write_repeated_cells(self):
+        """"Mask" and the restart cells over all the starts, with the first one's picture."""
+
+        def picture(text):
+            return text[text.index(" ([picture]"):] if " ([picture]" in text else ""
+
+        if "Mask" in self.cells and self.mask_tries:
+            self.cells["Mask"] = "; ".join(
+                f"{side}-click menu: works in {sum(tries)} of {len(tries)} starts{picture(part)}"
+                for part, (side, tries) in zip(self.cells["Mask"].split("; "),
+                                               self.mask_tries.items()))
+        if self.restarts and "restart" in self.cells:
+            times = sorted(taken for came_back, taken in self.restarts if came_back)
+            self.cells["restart"] = (
+                f"back in {len(times)} of {len(self.restarts)} starts" +
+                (f", after {times[0]:.1f}-{times[-1]:.1f} s" if times else ", not within 30 s")
+                + picture(self.cells["restart"]))
+
     def restart_panel(self, session):
         started = time.monotonic()
         session.restart_panel()
@@ -557,6 +603,11 @@ class HostRun:
 
         came_back = wait_for(back, 30, step=0.25)
         taken = time.monotonic() - started
+        self.restarts.append((bool(came_back), taken))
+        if "restart" in self.cells:
+            log(self.host, "restart again:", f"back after {taken:.1f} s" if came_back else
+                "not back within 30 s")
+            return
         time.sleep(1)
         shown = self.picture(session.screen.screenshot(), box, "after-restart",
                              "after a panel restart")

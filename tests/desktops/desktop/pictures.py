@@ -109,10 +109,19 @@ def text_rows(image, box):
     columns = [x for x in range(4, width - 4)
                if sum(abs(pixels[x, y] - background) > 60 for y in range(height)) < 0.5 * height]
     rows = []
-    for y in range(height):
-        ink = [x for x in columns if abs(pixels[x, y] - background) > 60]
-        # A separator is one long line; text is broken into strokes.
-        if ink and len(ink) < 0.8 * (width - 8):
+    filled_since = None
+    for y in range(height + 1):
+        ink = [x for x in columns if abs(pixels[x, y] - background) > 60] if y < height else []
+        # Lines inked most of the way across are a separator (thin) or the row
+        # under the pointer, drawn in a colour of its own (as tall as a row).
+        if len(ink) >= 0.5 * (width - 8):
+            filled_since = y if filled_since is None else filled_since
+            continue
+        if filled_since is not None:
+            if y - filled_since >= 8:
+                rows.append([filled_since, y - 1, columns[0], columns[-1]])
+            filled_since = None
+        if ink:
             if rows and y - rows[-1][1] <= 2:
                 rows[-1][1] = y
                 rows[-1][2] = min(rows[-1][2], ink[0])

@@ -31,6 +31,19 @@ class Screen:
             self.xdotool("mousemove", str(x - step), str(y))
             time.sleep(0.05)
 
+    def glide_to(self, x, y, steps=12):
+        """Moves the pointer from where it is to a place in many small steps, as a hand
+        does. A Qt 6.8 menu takes no notice of the first six motions after it opens
+        unless the pointer is well away from where Qt last saw it, which for a menu a
+        panel's click opened is stale: a single jump onto a row is never seen there."""
+        where = dict(pair.split(":") for pair in self.xdotool("getmouselocation").split()
+                     if ":" in pair)
+        start_x, start_y = int(where["x"]), int(where["y"])
+        for step in range(1, steps + 1):
+            self.xdotool("mousemove", str(start_x + (x - start_x) * step // steps),
+                         str(start_y + (y - start_y) * step // steps))
+            time.sleep(0.02)
+
     def click(self, button):
         """A click of "1", "2", "3", or with Shift held, "shift 1"."""
         if button.startswith("shift"):
@@ -40,5 +53,15 @@ class Screen:
 
     def window_names(self, pid):
         """Names of a program's visible windows."""
-        ids = self.xdotool("search", "--onlyvisible", "--pid", str(pid)).split()
-        return [self.xdotool("getwindowname", window).strip() for window in ids]
+        return [self.xdotool("getwindowname", window).strip() for window in self.windows(pid)]
+
+    def windows(self, pid):
+        """Ids of a program's visible windows."""
+        return self.xdotool("search", "--onlyvisible", "--pid", str(pid)).split()
+
+    def window_box(self, window):
+        """Where a window is on the screen: (left, top, right, bottom)."""
+        values = dict(line.split("=", 1)
+                      for line in self.xdotool("getwindowgeometry", "--shell", window).split())
+        left, top = int(values["X"]), int(values["Y"])
+        return left, top, left + int(values["WIDTH"]), top + int(values["HEIGHT"])
