@@ -82,9 +82,13 @@ deb-debian13:
 # With DEBIAN=13, the same in the Debian 13 root of test-debian13, with its
 # panels; writes docs/desktops/debian13/.
 ifeq ($(DEBIAN),13)
+# Then Tallyglow's Plasma 6 widget in Plasma 6.3's panel, in a root of its own.
 desktops:
+	status=0; \
 	scripts/in-debian13 desktops DESKTOPS_DOCS=docs/desktops/debian13 HOSTS="$(HOSTS)" \
-		WAYLAND_STARTS=$(or $(WAYLAND_STARTS),3)
+		WAYLAND_STARTS=$(or $(WAYLAND_STARTS),3) || status=$$?; \
+	tests/desktops/plasma6-widget $(or $(WIDGET_STARTS),3) docs || status=$$?; \
+	exit $$status
 else
 DESKTOPS_DOCS ?= docs/desktops
 WAYLAND_STARTS ?= 3
