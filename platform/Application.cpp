@@ -4,12 +4,14 @@
 #include "InstanceBus.h"
 #include "Translations.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QSocketNotifier>
+#include <QStyleHints>
 #include <QTimer>
 #include <chrono>
 #include <csignal>
@@ -18,6 +20,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 #include <utility>
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -36,6 +39,93 @@ std::uint64_t flagsOf(Qt::KeyboardModifiers modifiers) {
         flags |= ModifierFlags::command;
     }
     return flags;
+}
+
+std::uint64_t flagsOfX11Mask(std::uint8_t mask) {
+    std::uint64_t flags = 0;
+    if (mask & XCB_MOD_MASK_SHIFT) {
+        flags |= ModifierFlags::shift;
+    }
+    if (mask & XCB_MOD_MASK_CONTROL) {
+        flags |= ModifierFlags::control;
+    }
+    if (mask & XCB_MOD_MASK_1) {
+        flags |= ModifierFlags::option;
+    }
+    if (mask & XCB_MOD_MASK_4) {
+        flags |= ModifierFlags::command;
+    }
+    return flags;
+}
+
+// The start of an XKB StateNotify event, as the X protocol lays it out.
+struct KeyboardStateNotice {
+    std::uint8_t responseType;
+    std::uint8_t xkbType;
+    std::uint16_t sequence;
+    std::uint32_t time;
+    std::uint8_t deviceId;
+    std::uint8_t modifiers; // in effect now, as X11 mask bits
+};
+constexpr std::uint8_t xkbStateNotify = 2;
+
+// Some panels tell the item of a click only once it cannot be the first half
+// of a double click: GNOME's AppIndicator extension waits the double-click
+// time, when the Shift held for the click is often up again. The X server's
+// keyboard-state notices (which Qt asks for anyway) say when keys went up;
+// keys released within the double-click time, and the moment a panel takes to
+// call, still count as held.
+class ReleasedKeys : public QAbstractNativeEventFilter {
+public:
+    explicit ReleasedKeys(std::uint8_t noticeCode) : noticeCode(noticeCode) {}
+
+    std::uint64_t flags() const {
+        using namespace std::chrono_literals;
+        const std::chrono::milliseconds doubleClickTime(
+            QGuiApplication::styleHints()->mouseDoubleClickInterval());
+        return std::chrono::steady_clock::now() - releasedAt <= doubleClickTime + 250ms ? released
+                                                                                        : 0;
+    }
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
+        const auto* notice = static_cast<const KeyboardStateNotice*>(message);
+        if (eventType != "xcb_generic_event_t" || (notice->responseType & 0x7f) != noticeCode ||
+            notice->xkbType != xkbStateNotify) {
+            return false;
+        }
+        const std::uint64_t now = flagsOfX11Mask(notice->modifiers);
+        if (held & ~now) {
+            released = held & ~now;
+            releasedAt = std::chrono::steady_clock::now();
+        }
+        held = now;
+        return false; // Qt keeps its own keyboard state from the same notice
+    }
+
+private:
+    std::uint8_t noticeCode;
+    std::uint64_t held = 0;
+    std::uint64_t released = 0;
+    std::chrono::steady_clock::time_point releasedAt;
+};
+
+ReleasedKeys* releasedKeys = nullptr;
+
+// Only on X11, where the keyboard's state is there to be heard.
+void listenForReleasedKeys() {
+    const auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11) {
+        return;
+    }
+    xcb_connection_t* connection = x11->connection();
+    static constexpr char name[] = "XKEYBOARD";
+    xcb_query_extension_reply_t* extension = xcb_query_extension_reply(
+        connection, xcb_query_extension(connection, sizeof name - 1, name), nullptr);
+    if (extension && extension->present) {
+        releasedKeys = new ReleasedKeys(extension->first_event);
+        qApp->installNativeEventFilter(releasedKeys);
+    }
+    std::free(extension);
 }
 
 // Written to by the signal handler, read by the event loop.
@@ -184,6 +274,7 @@ Application::Application() {
     // No display name: Qt would add it to every window title.
     // The desktop entry's name, by which desktops match our windows to it.
     QApplication::setDesktopFileName(QStringLiteral(TALLYGLOW_APPLICATION_ID));
+    listenForReleasedKeys();
 }
 
 bool Application::isOnlyInstanceInSession() {
@@ -255,7 +346,8 @@ std::uint64_t Application::modifierFlags() {
     if (!seesHeldKeys()) {
         return 0;
     }
-    return flagsOf(QGuiApplication::queryKeyboardModifiers());
+    return flagsOf(QGuiApplication::queryKeyboardModifiers()) |
+           (releasedKeys ? releasedKeys->flags() : 0);
 }
 
 bool Application::seesHeldKeys() {

@@ -9,8 +9,10 @@
 #include <QDBusMetaType>
 #include <QDBusVariant>
 #include <QRegularExpression>
+#include <chrono>
 #include <csignal>
 #include <cstring>
+#include <thread>
 
 using namespace std::chrono_literals;
 using namespace PanelTesting;
@@ -230,21 +232,38 @@ TEST_F(ProgramInXServer, ShiftOrAltFlipTheMaskingOtherClicksShowTheMenu) {
     QProcess& program = launch(true, display);
     ASSERT_TRUE(waitForRegistrations(watcher, 1));
 
+    // A key is held through the panel's call, or released some time before
+    // it: GNOME's extension tells of a click only after the double-click time
+    // (400 ms here), when the key held for it is often up again.
+    constexpr auto heldThroughTheCall = std::chrono::milliseconds(-1);
     const struct {
         const char* key;
+        std::chrono::milliseconds releasedBefore;
         bool flips;
-    } clicks[] = {{"shift", true}, {"alt", true}, {"ctrl", false}, {nullptr, false}};
+    } clicks[] = {{"shift", heldThroughTheCall, true},
+                  {"alt", heldThroughTheCall, true},
+                  {"ctrl", heldThroughTheCall, false},
+                  {nullptr, heldThroughTheCall, false},
+                  {"shift", 150ms, true},
+                  {"alt", 150ms, true},
+                  {"shift", 1500ms, false}};
     for (const auto& click : clicks) {
-        const QString key = QString::fromLatin1(click.key ? click.key : "none");
+        const QString key =
+            QString::fromLatin1(click.key ? click.key : "none") +
+            QStringLiteral(", released %1 ms before").arg(click.releasedBefore.count());
         const QString before = label(program);
         if (click.key) {
-            xdotool({QStringLiteral("keydown"), key});
+            xdotool({QStringLiteral("keydown"), QString::fromLatin1(click.key)});
+        }
+        if (click.key && click.releasedBefore != heldThroughTheCall) {
+            xdotool({QStringLiteral("keyup"), QString::fromLatin1(click.key)});
+            std::this_thread::sleep_for(click.releasedBefore);
         }
         // As MATE's notification area does: the panel's corner, not the click.
         xdotool({QStringLiteral("mousemove"), QStringLiteral("600"), QStringLiteral("20")});
         callItem(program, QStringLiteral("Activate"), {0, 28});
-        if (click.key) {
-            xdotool({QStringLiteral("keyup"), key});
+        if (click.key && click.releasedBefore == heldThroughTheCall) {
+            xdotool({QStringLiteral("keyup"), QString::fromLatin1(click.key)});
         }
         const bool menuShown = waitFor([&] { return !visibleWindows(program).isEmpty(); }, 700ms);
         EXPECT_EQ(menuShown, !click.flips) << key.toStdString();

@@ -480,7 +480,13 @@ class HostRun:
         if own_menu:
             # Our menu opens at the pointer, over the panel's edge: its window says
             # where its rows are, where cutting the panel away would lose the first.
-            return after, own_menu
+            # A host's tooltip may stay over it while the pointer rests on the item
+            # (Budgie 10.9): the pointer moves off beside the menu first, as a hand
+            # on its way to a row leaves the item.
+            beside = own_menu[0] - 30 if own_menu[0] >= 40 else own_menu[2] + 30
+            session.screen.glide_to(beside, (own_menu[1] + own_menu[3]) // 2)
+            time.sleep(0.8)
+            return session.screen.screenshot(), own_menu
         menu = part_nearest(before, after, drawn, x)
         # The item itself may change with the click; keep to the menu's part.
         panel = panel_box(self.settings)
@@ -580,10 +586,12 @@ class HostRun:
                 for part, (side, tries) in zip(self.cells["Mask"].split("; "),
                                                self.mask_tries.items()))
         if self.restarts and "restart" in self.cells:
-            times = sorted(taken for came_back, taken in self.restarts if came_back)
+            times = sorted((f"{taken:.1f}" for came_back, taken in self.restarts if came_back),
+                           key=float)
+            span = f"{times[0]}-{times[-1]}" if times and times[0] != times[-1] else "".join(times[:1])
             self.cells["restart"] = (
                 f"back in {len(times)} of {len(self.restarts)} starts" +
-                (f", after {times[0]:.1f}-{times[-1]:.1f} s" if times else ", not within 30 s")
+                (f", after {span} s" if times else ", not within 30 s")
                 + picture(self.cells["restart"]))
 
     def restart_panel(self, session):
