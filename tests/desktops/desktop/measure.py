@@ -565,8 +565,14 @@ class HostRun:
         for button, side in (("1", "left"), ("3", "right")):
             if side not in self.mask_tries:
                 continue
-            result, _ = self.choose(session, calls, x, y, button, 0,
-                                    lambda: masked(session.label()))
+            result, pictures = self.choose(session, calls, x, y, button, 0,
+                                           lambda: masked(session.label()))
+            if pictures and result != "works":
+                # What the pointer was on when the click did nothing, for the report.
+                image, menu, pointed, after = pictures
+                self.picture(pointed, union(menu, session.item_box),
+                             f"choosing-mask-{side}-start-{len(self.mask_tries[side]) + 1}",
+                             f"pointing at Mask in the {side}-click menu, where it did nothing")
             self.mask_tries[side].append(result == "works")
             log(self.host, "chose Mask from the", side, "click menu again:", result)
             if masked(session.label()):
