@@ -72,19 +72,23 @@ constexpr std::uint8_t xkbStateNotify = 2;
 // Some panels tell the item of a click only once it cannot be the first half
 // of a double click: GNOME's AppIndicator extension waits the double-click
 // time, when the Shift held for the click is often up again. The X server's
-// keyboard-state notices (which Qt asks for anyway) say when keys went up;
-// keys released within the double-click time, and the moment a panel takes to
-// call, still count as held.
+// keyboard-state notices (which Qt asks for anyway) say when keys went up; a
+// key released within the double-click time (and the moment a panel takes to
+// call) still counts for the next click, unless it was already down for the
+// click before.
 class ReleasedKeys : public QAbstractNativeEventFilter {
 public:
     explicit ReleasedKeys(std::uint8_t noticeCode) : noticeCode(noticeCode) {}
 
-    std::uint64_t flags() const {
+    std::uint64_t flagsForClick() {
         using namespace std::chrono_literals;
+        const auto now = std::chrono::steady_clock::now();
         const std::chrono::milliseconds doubleClickTime(
             QGuiApplication::styleHints()->mouseDoubleClickInterval());
-        return std::chrono::steady_clock::now() - releasedAt <= doubleClickTime + 250ms ? released
-                                                                                        : 0;
+        const bool counts =
+            now - releasedAt <= doubleClickTime + 250ms && releasedKeyWentDownAt > lastClick;
+        lastClick = now;
+        return counts ? released : 0;
     }
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
@@ -93,10 +97,15 @@ public:
             notice->xkbType != xkbStateNotify) {
             return false;
         }
+        const auto time = std::chrono::steady_clock::now();
         const std::uint64_t now = flagsOfX11Mask(notice->modifiers);
+        if (now & ~held) {
+            wentDownAt = time;
+        }
         if (held & ~now) {
             released = held & ~now;
-            releasedAt = std::chrono::steady_clock::now();
+            releasedAt = time;
+            releasedKeyWentDownAt = wentDownAt;
         }
         held = now;
         return false; // Qt keeps its own keyboard state from the same notice
@@ -106,18 +115,22 @@ private:
     std::uint8_t noticeCode;
     std::uint64_t held = 0;
     std::uint64_t released = 0;
+    std::chrono::steady_clock::time_point wentDownAt;
     std::chrono::steady_clock::time_point releasedAt;
+    std::chrono::steady_clock::time_point releasedKeyWentDownAt;
+    std::chrono::steady_clock::time_point lastClick;
 };
 
 ReleasedKeys* releasedKeys = nullptr;
 
 // Only on X11, where the keyboard's state is there to be heard.
 void listenForReleasedKeys() {
+    // The offscreen platform may offer the same interface, without a connection.
     const auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11) {
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (QGuiApplication::platformName() != QStringLiteral("xcb") || !connection) {
         return;
     }
-    xcb_connection_t* connection = x11->connection();
     static constexpr char name[] = "XKEYBOARD";
     xcb_query_extension_reply_t* extension = xcb_query_extension_reply(
         connection, xcb_query_extension(connection, sizeof name - 1, name), nullptr);
@@ -347,7 +360,7 @@ std::uint64_t Application::modifierFlags() {
         return 0;
     }
     return flagsOf(QGuiApplication::queryKeyboardModifiers()) |
-           (releasedKeys ? releasedKeys->flags() : 0);
+           (releasedKeys ? releasedKeys->flagsForClick() : 0);
 }
 
 bool Application::seesHeldKeys() {

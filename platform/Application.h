@@ -68,9 +68,9 @@ public:
     // Ends the event loop, and with it the program.
     static void terminate();
 
-    // The modifier keys that are down at this moment, or went up within about
-    // the double-click time, where the desktop lets a program ask (X11; not
-    // Wayland, where this is empty).
+    // The modifier keys held for a click: down at this moment, or gone up
+    // within about the double-click time, where the desktop lets a program
+    // ask (X11; not Wayland, where this is empty). Asked once per click.
     static std::uint64_t modifierFlags();
     // Whether the desktop lets a program ask which keys are down.
     static bool seesHeldKeys();

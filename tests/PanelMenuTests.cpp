@@ -276,8 +276,11 @@ TEST_F(ProgramInXServer, ShiftOrAltFlipTheMaskingOtherClicksShowTheMenu) {
                 QRegularExpression(QStringLiteral("Position: (\\d+),(\\d+)")).match(geometry);
             ASSERT_TRUE(at.hasMatch()) << geometry.toStdString();
             EXPECT_NEAR(at.captured(1).toInt(), 600, 50) << geometry.toStdString();
+            // No title or tooltip while it is open, for a panel to draw over it.
+            EXPECT_EQ(itemProperties(program).value("Title").toString(), QString());
             xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
             EXPECT_TRUE(waitFor([&] { return visibleWindows(program).isEmpty(); }, 2s));
+            EXPECT_EQ(itemProperties(program).value("Title").toString(), label(program));
         }
     }
 }

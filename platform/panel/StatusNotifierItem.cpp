@@ -102,6 +102,12 @@ public:
         : QDBusAbstractAdaptor(item), item(item) {
         connect(item, &StatusNotifierItem::labelChanged, this, [this] {
             Q_EMIT XAyatanaNewLabel(label(), labelGuide());
+            if (!title().isEmpty()) {
+                Q_EMIT NewTitle();
+                Q_EMIT NewToolTip();
+            }
+        });
+        connect(item, &StatusNotifierItem::toolTipChanged, this, [this] {
             Q_EMIT NewTitle();
             Q_EMIT NewToolTip();
         });
@@ -110,10 +116,10 @@ public:
     QString id() const { return item->identity().id; }
     QString category() const { return QStringLiteral("ApplicationStatus"); }
     QString status() const { return QStringLiteral("Active"); }
-    QString title() const { return item->label(); }
+    QString title() const { return item->toolTip(); }
     QString iconName() const { return item->identity().iconName; }
     QString iconThemePath() const { return item->identity().iconThemePath; }
-    StatusNotifierToolTip toolTip() const { return {{}, {}, item->label(), {}}; }
+    StatusNotifierToolTip toolTip() const { return {{}, {}, item->toolTip(), {}}; }
     QString label() const { return item->label(); }
     QString labelGuide() const { return item->labelGuide(); }
     QDBusObjectPath menu() const { return item->menu(); }
@@ -201,8 +207,16 @@ void StatusNotifierItem::setMenu(QMenu* menu, std::function<void()> willOpen) {
     }
     itemMenu = menu;
     menuWillOpen = std::move(willOpen);
-    // Shown by us, the menu tells of its opening itself.
-    connect(menu, &QMenu::aboutToShow, this, [this] { menuWillOpen(); });
+    // Shown by us, the menu tells of its opening and closing itself.
+    connect(menu, &QMenu::aboutToShow, this, [this] {
+        ownMenuShown = true;
+        Q_EMIT toolTipChanged();
+        menuWillOpen();
+    });
+    connect(menu, &QMenu::aboutToHide, this, [this] {
+        ownMenuShown = false;
+        Q_EMIT toolTipChanged();
+    });
     exporter = new DBusMenuExporter(connection, menu, QStringLiteral("/MenuBar"));
     menuPath = exporter->objectPath();
     connect(exporter, &DBusMenuExporter::opened, this, &StatusNotifierItem::panelOpensMenu);

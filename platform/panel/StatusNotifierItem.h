@@ -73,9 +73,14 @@ public:
     const QString& label() const { return labelText; }
     const QString& labelGuide() const { return labelGuideText; }
     const QDBusObjectPath& menu() const { return menuPath; }
+    // The title and tooltip, empty while our own menu is open: a panel that
+    // redraws its tooltip at each change of the figure (Budgie 10.9) would
+    // draw it over the menu.
+    QString toolTip() const { return ownMenuShown ? QString() : labelText; }
 
 Q_SIGNALS:
     void labelChanged();
+    void toolTipChanged();
     void hostingChanged();
 
 private Q_SLOTS:
@@ -104,6 +109,7 @@ private:
     QString labelGuideText;
     QDBusObjectPath menuPath{QStringLiteral("/")};
     bool monospacedDigits = false;
+    bool ownMenuShown = false;
     QDBusServiceWatcher* watcherOwner = nullptr;
     // A watcher may drop a live item, or never list it: we then register
     // again, each time a little later, so a watcher that always refuses us is
