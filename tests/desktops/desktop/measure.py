@@ -67,7 +67,9 @@ class HostRun:
         return path.name
 
     def run(self):
-        if not shutil.which(self.settings.get("needs", "true").split()[0]):
+        # A command, or a file such as a panel's plug-in.
+        needed = self.settings.get("needs", "true").split()[0]
+        if not (shutil.which(needed) or Path(needed).exists()):
             self.failure = f"not installed: {self.settings.get('needs')}"
             return
         measured = False
