@@ -320,7 +320,7 @@ void AppDelegate::openSettings() {
 
 void AppDelegate::openSettingsOnFirstRun() {
     // Written so that a pay that is not a number opens nothing.
-    if (settings.dailyPay() <= 0) {
+    if (settings.payInForce() <= 0) {
         openSettings();
     }
 }

@@ -16,6 +16,16 @@ const char* const endMinuteKey = "endMinute";
 const char* const currencySymbolKey = "currencySymbol";
 const char* const maskEarningsKey = "maskEarnings";
 const char* const maskWhileScreenSharingKey = "maskWhileScreenSharing";
+const char* const workDaysKey = "workDays";
+const char* const breakStartHourKey = "breakStartHour";
+const char* const breakStartMinuteKey = "breakStartMinute";
+const char* const breakMinutesKey = "breakMinutes";
+const char* const payPeriodKey = "payPeriod";
+const char* const hourlyPayKey = "hourlyPay";
+
+const char* const everyDay = "1234567";
+const char* const perHour = "hour";
+const char* const perDay = "day";
 
 // An older version kept a weekly pay; it is turned into a daily one once.
 const char* const weeklyPayKey = "weeklyPay";
@@ -49,6 +59,10 @@ AppSettings::AppSettings(std::shared_ptr<Defaults> preferences) : defaults(std::
     defaults->removeObject(daysPerWeekKey);
     defaults->removeObject(hoursPerDayKey);
 
+    // Checked before the fallbacks are registered: a break needs a time of its own.
+    breakStartSet =
+        defaults->hasObject(breakStartHourKey) || defaults->hasObject(breakStartMinuteKey);
+
     defaults->registerDefaults({
         {dailyPayKey, 0.0},
         {startHourKey, std::int64_t{9}},
@@ -58,6 +72,12 @@ AppSettings::AppSettings(std::shared_ptr<Defaults> preferences) : defaults(std::
         {currencySymbolKey, UserLocale::currencySymbol().value_or(symbolWithoutLocale)},
         {maskEarningsKey, false},
         {maskWhileScreenSharingKey, true},
+        {workDaysKey, std::string(everyDay)},
+        {breakStartHourKey, std::int64_t{12}},
+        {breakStartMinuteKey, std::int64_t{0}},
+        {breakMinutesKey, std::int64_t{0}},
+        {payPeriodKey, std::string(perDay)},
+        {hourlyPayKey, 0.0},
     });
 
     // An infinite pay is no pay: it would make the title "$inf". (NaN earns
@@ -73,6 +93,21 @@ AppSettings::AppSettings(std::shared_ptr<Defaults> preferences) : defaults(std::
     currencySymbolValue = defaults->stringForKey(currencySymbolKey).value_or(symbolWithoutLocale);
     maskEarningsValue = defaults->boolForKey(maskEarningsKey);
     maskWhileScreenSharingValue = defaults->boolForKey(maskWhileScreenSharingKey);
+    workDaysValue = defaults->stringForKey(workDaysKey).value_or(everyDay);
+    breakStartHourValue = defaults->integerForKey(breakStartHourKey);
+    breakStartMinuteValue = defaults->integerForKey(breakStartMinuteKey);
+    breakMinutesValue = defaults->integerForKey(breakMinutesKey);
+    payPeriodValue =
+        defaults->stringForKey(payPeriodKey) == perHour ? PayPeriod::hour : PayPeriod::day;
+    hourlyPayValue = defaults->doubleForKey(hourlyPayKey);
+    if (std::isinf(hourlyPayValue)) {
+        hourlyPayValue = 0;
+    }
+}
+
+bool AppSettings::worksOn(int isoWeekday) const {
+    return isoWeekday >= 1 && isoWeekday <= 7 &&
+           workDaysValue.find(static_cast<char>('0' + isoWeekday)) != std::string::npos;
 }
 
 template <typename Value, typename Write>
@@ -112,6 +147,34 @@ void AppSettings::setMaskEarnings(bool value) {
 
 void AppSettings::setMaskWhileScreenSharing(bool value) {
     assign(maskWhileScreenSharingValue, value, maskWhileScreenSharingKey, &Defaults::setBool);
+}
+
+void AppSettings::setWorkDays(const std::string& value) {
+    assign(workDaysValue, value, workDaysKey, &Defaults::setString);
+}
+
+void AppSettings::setBreakStartHour(std::int64_t value) {
+    assign(breakStartHourValue, value, breakStartHourKey, &Defaults::setInteger);
+    breakStartSet = true;
+}
+
+void AppSettings::setBreakStartMinute(std::int64_t value) {
+    assign(breakStartMinuteValue, value, breakStartMinuteKey, &Defaults::setInteger);
+    breakStartSet = true;
+}
+
+void AppSettings::setBreakMinutes(std::int64_t value) {
+    assign(breakMinutesValue, value, breakMinutesKey, &Defaults::setInteger);
+}
+
+void AppSettings::setPayPeriod(PayPeriod value) {
+    objectWillChange.send();
+    payPeriodValue = value;
+    defaults->setString(value == PayPeriod::hour ? perHour : perDay, payPeriodKey);
+}
+
+void AppSettings::setHourlyPay(double value) {
+    assign(hourlyPayValue, value, hourlyPayKey, &Defaults::setDouble);
 }
 
 namespace {
@@ -161,4 +224,20 @@ PropertyReference<bool> AppSettings::maskEarningsReference() {
 PropertyReference<bool> AppSettings::maskWhileScreenSharingReference() {
     return reference(*this, &AppSettings::maskWhileScreenSharing,
                      &AppSettings::setMaskWhileScreenSharing);
+}
+
+PropertyReference<std::int64_t> AppSettings::breakStartHourReference() {
+    return reference(*this, &AppSettings::breakStartHour, &AppSettings::setBreakStartHour);
+}
+
+PropertyReference<std::int64_t> AppSettings::breakStartMinuteReference() {
+    return reference(*this, &AppSettings::breakStartMinute, &AppSettings::setBreakStartMinute);
+}
+
+PropertyReference<std::int64_t> AppSettings::breakMinutesReference() {
+    return reference(*this, &AppSettings::breakMinutes, &AppSettings::setBreakMinutes);
+}
+
+PropertyReference<double> AppSettings::hourlyPayReference() {
+    return reference(*this, &AppSettings::hourlyPay, &AppSettings::setHourlyPay);
 }

@@ -27,6 +27,29 @@ public:
     bool maskEarnings() const { return maskEarningsValue; }
     bool maskWhileScreenSharing() const { return maskWhileScreenSharingValue; }
 
+    // What the typed pay is per.
+    enum class PayPeriod { day, hour };
+
+    // The days on which a shift starts, as ISO weekday digits ("12345" for
+    // Monday to Friday), kept as stored; every day when nothing is stored.
+    const std::string& workDays() const { return workDaysValue; }
+    // Whether a shift starts on that weekday (1 = Monday ... 7 = Sunday):
+    // other characters of the stored text, their order and repeats do not matter.
+    bool worksOn(int isoWeekday) const;
+    // The wall time of the unpaid break; 12:00 until one is set.
+    std::int64_t breakStartHour() const { return breakStartHourValue; }
+    std::int64_t breakStartMinute() const { return breakStartMinuteValue; }
+    // Whether a break time has been set at all: without one there is no break.
+    bool hasBreakStart() const { return breakStartSet; }
+    // The break's length in minutes; 0 or less is no break.
+    std::int64_t breakMinutes() const { return breakMinutesValue; }
+    PayPeriod payPeriod() const { return payPeriodValue; }
+    double hourlyPay() const { return hourlyPayValue; }
+    // The typed pay of the period in force: the daily or the hourly pay.
+    double payInForce() const {
+        return payPeriodValue == PayPeriod::hour ? hourlyPayValue : dailyPayValue;
+    }
+
     void setDailyPay(double value);
     void setStartHour(std::int64_t value);
     void setStartMinute(std::int64_t value);
@@ -35,6 +58,12 @@ public:
     void setCurrencySymbol(const std::string& value);
     void setMaskEarnings(bool value);
     void setMaskWhileScreenSharing(bool value);
+    void setWorkDays(const std::string& value);
+    void setBreakStartHour(std::int64_t value);
+    void setBreakStartMinute(std::int64_t value);
+    void setBreakMinutes(std::int64_t value);
+    void setPayPeriod(PayPeriod value);
+    void setHourlyPay(double value);
 
     // Writable references for two-way bindings; writing through one is the assignment.
     PropertyReference<double> dailyPayReference();
@@ -45,6 +74,10 @@ public:
     PropertyReference<std::string> currencySymbolReference();
     PropertyReference<bool> maskEarningsReference();
     PropertyReference<bool> maskWhileScreenSharingReference();
+    PropertyReference<std::int64_t> breakStartHourReference();
+    PropertyReference<std::int64_t> breakStartMinuteReference();
+    PropertyReference<std::int64_t> breakMinutesReference();
+    PropertyReference<double> hourlyPayReference();
 
     // Sent before every assignment, while the old value is still in place.
     ChangeSignal objectWillChange;
@@ -67,4 +100,11 @@ private:
     std::string currencySymbolValue;
     bool maskEarningsValue = false;
     bool maskWhileScreenSharingValue = false;
+    std::string workDaysValue;
+    std::int64_t breakStartHourValue = 0;
+    std::int64_t breakStartMinuteValue = 0;
+    bool breakStartSet = false;
+    std::int64_t breakMinutesValue = 0;
+    PayPeriod payPeriodValue = PayPeriod::day;
+    double hourlyPayValue = 0;
 };

@@ -232,6 +232,20 @@ std::optional<Instant> Calendar::dateBySettingTime(std::int64_t hour, std::int64
     return engine->instant();
 }
 
+std::optional<int> Calendar::isoWeekday(Instant day) const {
+    if (!engine->calendar) {
+        return std::nullopt;
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    engine->calendar->setTime(day.secondsSinceEpoch * millisecondsPerSecond, status);
+    // ICU counts from Sunday = 1.
+    const std::int32_t weekday = engine->calendar->get(UCAL_DAY_OF_WEEK, status);
+    if (U_FAILURE(status)) {
+        return std::nullopt;
+    }
+    return (weekday + 5) % 7 + 1;
+}
+
 std::optional<Instant> Calendar::date(int year, int month, int day, int hour, int minute,
                                       int second) const {
     if (!engine->calendar) {

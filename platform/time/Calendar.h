@@ -48,6 +48,9 @@ public:
     std::optional<Instant> dateBySettingTime(std::int64_t hour, std::int64_t minute,
                                              std::int64_t second, Instant day) const;
 
+    // The weekday of the day that contains `day`: 1 = Monday ... 7 = Sunday.
+    std::optional<int> isoWeekday(Instant day) const;
+
     // The instant at the given local wall time on the given date (month 1-12),
     // under the same rules.
     std::optional<Instant> date(int year, int month, int day, int hour, int minute,
