@@ -3,6 +3,7 @@
 
 #include "Application.h"
 #include "LocaleNumberText.h"
+#include "UserLocale.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -12,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <numeric>
 
@@ -27,6 +29,8 @@ const int currencyFieldWidth = 44;
 const int amountFieldWidth = 120;
 const int timePickerSpacing = 4;
 const int popUpWidth = 64;
+const int breakFieldsSpacing = 12;
+const int workDaysSpacing = 2;
 
 std::vector<std::int64_t> hoursOfTheDay() {
     std::vector<std::int64_t> hours(24);
@@ -73,7 +77,10 @@ void styleAsCaption(QLabel* caption) {
 } // namespace
 
 SettingsView::SettingsView(AppSettings& store, QWidget* parent)
-    : QWidget(parent), hourOptions(hoursOfTheDay()), minuteOptions{0, 15, 30, 45}, settings(store) {
+    : QWidget(parent),
+      hourOptions(hoursOfTheDay()), minuteOptions{0, 15, 30, 45}, breakOptions{0,  15, 30,
+                                                                               45, 60, 90},
+      settings(store) {
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(outerMargin, outerMargin, outerMargin, outerMargin);
     root->setSpacing(rootSpacing);
@@ -85,15 +92,30 @@ SettingsView::SettingsView(AppSettings& store, QWidget* parent)
     grid->setVerticalSpacing(gridRowSpacing);
     grid->setAlignment(Qt::AlignLeft);
     const Qt::Alignment controlAlignment = Qt::AlignLeft | Qt::AlignVCenter;
-    grid->addWidget(rowLabel(tr("Daily pay")), 0, 0);
+    payLabel = rowLabel(QString());
+    grid->addWidget(payLabel, 0, 0);
     grid->addLayout(payFields(), 0, 1, controlAlignment);
-    grid->addWidget(rowLabel(tr("Day starts at")), 1, 0);
+    grid->addWidget(rowLabel(tr("Work days")), 1, 0);
+    grid->addLayout(workDayToggles(), 1, 1, controlAlignment);
+    grid->addWidget(rowLabel(tr("Day starts at")), 2, 0);
     grid->addLayout(
-        timePicker(settings.startHourReference(), settings.startMinuteReference(), "start"), 1, 1,
+        timePicker(settings.startHourReference(), settings.startMinuteReference(), "start"), 2, 1,
         controlAlignment);
-    grid->addWidget(rowLabel(tr("Day ends at")), 2, 0);
+    grid->addWidget(rowLabel(tr("Day ends at")), 3, 0);
     grid->addLayout(timePicker(settings.endHourReference(), settings.endMinuteReference(), "end"),
-                    2, 1, controlAlignment);
+                    3, 1, controlAlignment);
+    //: Under the end of the working day when it is at or before its start: a night shift.
+    auto* nextDayNote = plainLabel(tr("Ends the next day"));
+    nextDayNote->setObjectName("nextDayNote");
+    styleAsCaption(nextDayNote);
+    grid->addWidget(nextDayNote, 4, 1, controlAlignment);
+    showCurrentValues.push_back([this, nextDayNote] {
+        const bool nextDay = settings.endHour() * 60 + settings.endMinute() <=
+                             settings.startHour() * 60 + settings.startMinute();
+        nextDayNote->setVisible(nextDay);
+    });
+    grid->addWidget(rowLabel(tr("Unpaid break")), 5, 0);
+    grid->addLayout(breakFields(), 5, 1, controlAlignment);
     root->addLayout(grid);
 
     auto* divider = new QFrame;
@@ -148,21 +170,31 @@ QHBoxLayout* SettingsView::payFields() {
     if (QCoreApplication* application = QCoreApplication::instance()) {
         connect(application, &QCoreApplication::aboutToQuit, this, &SettingsView::finishPayEdit);
     }
-    const auto dailyPay = settings.dailyPayReference();
-    showCurrentValues.push_back([amountField, dailyPay] {
+    showCurrentValues.push_back([this, amountField] {
         // Text being typed stays as typed until the edit ends.
         if (amountField->isModified()) {
             return;
         }
-        const QString current = QString::fromStdString(LocaleNumberText::format(dailyPay.get()));
+        const QString current =
+            QString::fromStdString(LocaleNumberText::format(settings.payInForce()));
         if (amountField->text() != current) {
             amountField->setText(current);
         }
     });
 
-    payNote =
-        plainLabel(tr("Enter a daily pay from 0 to %1")
-                       .arg(QString::fromStdString(LocaleNumberText::format(largestDailyPay))));
+    auto* periodPopUp = new QComboBox;
+    periodPopUp->setObjectName("payPeriodPopUp");
+    periodPopUp->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    //: What the pay typed beside it is for: one working day ...
+    periodPopUp->addItem(tr("per day"));
+    //: ... or one hour of paid time.
+    periodPopUp->addItem(tr("per hour"));
+    connect(periodPopUp, &QComboBox::activated, this, [this](int row) {
+        settings.setPayPeriod(row == 1 ? AppSettings::PayPeriod::hour
+                                       : AppSettings::PayPeriod::day);
+    });
+
+    payNote = plainLabel(QString());
     payNote->setObjectName("payNote");
     styleAsCaption(payNote);
     payNote->hide();
@@ -173,7 +205,68 @@ QHBoxLayout* SettingsView::payFields() {
     fields->setSpacing(payFieldsSpacing);
     fields->addWidget(currencyField);
     fields->addWidget(amountField);
+    fields->addWidget(periodPopUp);
     fields->addWidget(payNote);
+
+    showCurrentValues.push_back([this, periodPopUp] {
+        const bool hourly = settings.payPeriod() == AppSettings::PayPeriod::hour;
+        periodPopUp->setCurrentIndex(hourly ? 1 : 0);
+        payLabel->setText(hourly ? tr("Hourly pay") : tr("Daily pay"));
+        const QString largest = QString::fromStdString(LocaleNumberText::format(largestDailyPay));
+        payNote->setText(hourly ? tr("Enter an hourly pay from 0 to %1").arg(largest)
+                                : tr("Enter a daily pay from 0 to %1").arg(largest));
+    });
+    return fields;
+}
+
+QHBoxLayout* SettingsView::workDayToggles() {
+    auto* toggles = new QHBoxLayout;
+    toggles->setSpacing(workDaysSpacing);
+    for (const auto& day : UserLocale::weekdays()) {
+        auto* toggle = new QToolButton;
+        toggle->setObjectName(QStringLiteral("workDay%1").arg(day.isoNumber));
+        toggle->setText(QString::fromStdString(day.shortName));
+        toggle->setCheckable(true);
+        toggles->addWidget(toggle);
+        const int weekday = day.isoNumber;
+        // clicked comes from the user only. The days are written as digits
+        // in order, whatever the stored text held besides them.
+        connect(toggle, &QToolButton::clicked, this, [this, weekday](bool checked) {
+            std::string days;
+            for (int each = 1; each <= 7; ++each) {
+                if (each == weekday ? checked : settings.worksOn(each)) {
+                    days += static_cast<char>('0' + each);
+                }
+            }
+            settings.setWorkDays(days);
+        });
+        showCurrentValues.push_back(
+            [this, toggle, weekday] { toggle->setChecked(settings.worksOn(weekday)); });
+    }
+    return toggles;
+}
+
+QHBoxLayout* SettingsView::breakFields() {
+    auto* fields = timePicker(settings.breakStartHourReference(),
+                              settings.breakStartMinuteReference(), "break");
+    fields->addSpacing(breakFieldsSpacing - timePickerSpacing);
+    // A length chosen before any time keeps the time shown, so that what the
+    // form shows is the break in force.
+    PropertyReference<std::int64_t> length{[this] { return settings.breakMinutes(); },
+                                           [this](std::int64_t minutes) {
+                                               if (!settings.hasBreakStart()) {
+                                                   settings.setBreakStartHour(
+                                                       settings.breakStartHour());
+                                               }
+                                               settings.setBreakMinutes(minutes);
+                                           }};
+    fields->addWidget(
+        popUp(breakOptions, std::move(length), "breakLengthPopUp", [](std::int64_t minutes) {
+            //: The length of the unpaid break: no break at all.
+            return minutes == 0 ? tr("none")
+                                //: A length of the break, in minutes.
+                                : tr("%1 min").arg(minutes);
+        }));
     return fields;
 }
 
@@ -236,23 +329,27 @@ QHBoxLayout* SettingsView::timePicker(PropertyReference<std::int64_t> hour,
 }
 
 QComboBox* SettingsView::popUp(const std::vector<std::int64_t>& options,
-                               PropertyReference<std::int64_t> value, const QString& objectName) {
+                               PropertyReference<std::int64_t> value, const QString& objectName,
+                               std::function<QString(std::int64_t)> text) {
     auto* button = new QComboBox;
     button->setObjectName(objectName);
-    button->setFixedWidth(popUpWidth);
+    if (!text) {
+        text = rowText;
+        button->setFixedWidth(popUpWidth);
+    }
     for (const std::int64_t option : options) {
-        button->addItem(rowText(option), QVariant::fromValue<qlonglong>(option));
+        button->addItem(text(option), QVariant::fromValue<qlonglong>(option));
     }
     // activated, unlike currentIndexChanged, comes from the user only.
     connect(button, &QComboBox::activated, this,
             [button, value](int row) { value.set(button->itemData(row).toLongLong()); });
-    showCurrentValues.push_back([button, value] {
+    showCurrentValues.push_back([button, value, text] {
         const std::int64_t current = value.get();
         const int row = button->findData(QVariant::fromValue<qlonglong>(current));
         button->setCurrentIndex(row);
         // A value that is no row (a minute of 10 stored by hand) shows bare,
         // and stays stored until the user chooses a row.
-        button->setPlaceholderText(row < 0 ? rowText(current) : QString());
+        button->setPlaceholderText(row < 0 ? text(current) : QString());
     });
     return button;
 }
@@ -266,7 +363,9 @@ void SettingsView::finishPayEdit() {
     if (payField->isModified()) {
         const auto amount = LocaleNumberText::parse(payField->text().toStdString());
         const bool inRange = amount && *amount >= 0 && *amount <= largestDailyPay;
-        if (inRange) {
+        if (inRange && settings.payPeriod() == AppSettings::PayPeriod::hour) {
+            settings.setHourlyPay(*amount);
+        } else if (inRange) {
             settings.setDailyPay(*amount);
         }
         // A number out of range says why nothing was taken, until the next edit ends.

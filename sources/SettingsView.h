@@ -17,8 +17,8 @@ class QLabel;
 class QLineEdit;
 class QVBoxLayout;
 
-// The settings form: seven of the store's settings, each shown and edited in
-// place by one control and written to the store at once; there is no Save or
+// The settings form: the store's settings but manual masking, each shown and
+// edited in place by one control and written to the store at once; there is no Save or
 // Cancel. Manual masking is not on the form. The form redraws from the store
 // after every change of it, whoever made it, without writing anything back.
 //
@@ -37,8 +37,10 @@ public:
     // The rows of the hour pop-ups (0 to 23) and of the minute pop-ups (quarter hours).
     const std::vector<std::int64_t> hourOptions;
     const std::vector<std::int64_t> minuteOptions;
+    // The rows of the break's length pop-up, in minutes; 0 is no break.
+    const std::vector<std::int64_t> breakOptions;
 
-    // The largest daily pay the form takes; no real one comes near it.
+    // The largest pay, daily or hourly, the form takes; no real one comes near it.
     static constexpr double largestDailyPay = 1e9;
 
     // Whether the title is masked now, and whether screen casts can be
@@ -54,15 +56,21 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    // The currency and amount fields of the "Daily pay" row.
+    // The currency and amount fields of the pay row, and what the pay is per.
     QHBoxLayout* payFields();
+    // A toggle for each day of the week, in the user's week order.
+    QHBoxLayout* workDayToggles();
+    // The break's time and its length.
+    QHBoxLayout* breakFields();
     // The automatic masking toggle and its caption.
     QVBoxLayout* maskingGroup();
     // An hour pop-up, ":" and a minute pop-up; objectName prefixes the pop-ups' names.
     QHBoxLayout* timePicker(PropertyReference<std::int64_t> hour,
                             PropertyReference<std::int64_t> minute, const QString& objectName);
+    // Rows show their value with two digits unless `text` is given.
     QComboBox* popUp(const std::vector<std::int64_t>& options,
-                     PropertyReference<std::int64_t> value, const QString& objectName);
+                     PropertyReference<std::int64_t> value, const QString& objectName,
+                     std::function<QString(std::int64_t)> text = {});
 
     // The store signals before it changes; read it once it has.
     void redrawSoon();
@@ -80,6 +88,7 @@ private:
     QLabel* detectionNote = nullptr;
     QLabel* panelNote = nullptr;
     bool payMasked = false;
+    QLabel* payLabel = nullptr;
     // Takes the pay text being edited, if it is a number in range, and shows the amount in force.
     void finishPayEdit();
     void hidePayWhileMasked();

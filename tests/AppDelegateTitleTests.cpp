@@ -32,9 +32,8 @@ protected:
         AppDelegateTesting::setStatusItem(*delegate, std::move(recording));
         settings->setDailyPay(100);
         settings->setCurrencySymbol("$");
-        // An empty working day earns nothing at any hour.
-        settings->setStartHour(9);
-        settings->setEndHour(9);
+        // Without work days nothing is earned at any hour.
+        settings->setWorkDays("");
     }
 
     std::string refreshedTitle() {
@@ -55,6 +54,7 @@ TEST_F(AppDelegateTitleTest, RefreshShowsTheCalculatedAmountAfterTheSymbol) {
     settings->setMaskEarnings(false);
     settings->setCurrencySymbol("$");
     settings->setDailyPay(86400);
+    settings->setWorkDays("1234567");
     settings->setStartHour(0);
     settings->setStartMinute(0);
     settings->setEndHour(23);

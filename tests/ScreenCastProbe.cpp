@@ -115,9 +115,8 @@ int main(int argumentCount, char** arguments) {
             settings->setCurrencySymbol("$");
             settings->setMaskEarnings(manual);
             settings->setMaskWhileScreenSharing(automatic);
-            // An empty working day: the title is the same at any hour.
-            settings->setStartHour(9);
-            settings->setEndHour(9);
+            // No work days: the title is the same at any hour.
+            settings->setWorkDays("");
             const auto delegate = AppDelegateTesting::make(*settings);
             auto item = std::make_unique<RecordingStatusItem>();
             const RecordingStatusItem& shown = *item;

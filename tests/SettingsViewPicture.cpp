@@ -35,7 +35,8 @@ int main(int argc, char** argv) {
         ::setenv("LC_ALL", "en_US.UTF-8", 1);
     }
     writeWholeFile(folder / "tallyglow.conf",
-                   "[General]\ndailyPay=320\nstartHour=8\nstartMinute=30\nendHour=17\n");
+                   "[General]\ndailyPay=320\nstartHour=8\nstartMinute=30\nendHour=17\n"
+                   "workDays=12345\nbreakStartHour=12\nbreakMinutes=30\n");
 
     QApplication application(argc, argv);
     Translations::useUserLanguage();

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QSettings>
 #include <QTest>
+#include <QToolButton>
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -89,10 +90,12 @@ protected:
     }
 };
 
-// The seven controls and the values they show, as text.
+// The controls and the values they show, as text; the work days as the
+// digits of the checked toggles in the order they stand.
 struct Shown {
     QString currency, amount, startHour, startMinute, endHour, endMinute;
     bool mask;
+    QString period = "per day", workDays = "7123456", breakTime = "12:00", breakLength = "none";
     bool operator==(const Shown&) const = default;
 };
 
@@ -100,7 +103,9 @@ std::ostream& operator<<(std::ostream& out, const Shown& shown) {
     return out << shown.currency.toStdString() << " " << shown.amount.toStdString() << " "
                << shown.startHour.toStdString() << ":" << shown.startMinute.toStdString() << " "
                << shown.endHour.toStdString() << ":" << shown.endMinute.toStdString() << " "
-               << shown.mask;
+               << shown.mask << " " << shown.period.toStdString() << " "
+               << shown.workDays.toStdString() << " " << shown.breakTime.toStdString() << " "
+               << shown.breakLength.toStdString();
 }
 
 class SettingsViewShows : public SettingsViewTest {
@@ -111,9 +116,23 @@ protected:
             return button->currentIndex() >= 0 ? button->currentText()
                                                : "bare " + button->placeholderText();
         };
-        return {currencyField()->text(),   amountField()->text(), popUp("startHourPopUp"),
-                popUp("startMinutePopUp"), popUp("endHourPopUp"), popUp("endMinutePopUp"),
-                maskToggle()->isChecked()};
+        QString workDays;
+        for (const auto* toggle : view->findChildren<QToolButton*>()) {
+            if (toggle->isChecked()) {
+                workDays += toggle->objectName().back();
+            }
+        }
+        return {currencyField()->text(),
+                amountField()->text(),
+                popUp("startHourPopUp"),
+                popUp("startMinutePopUp"),
+                popUp("endHourPopUp"),
+                popUp("endMinutePopUp"),
+                maskToggle()->isChecked(),
+                popUp("payPeriodPopUp"),
+                workDays,
+                popUp("breakHourPopUp") + ":" + popUp("breakMinutePopUp"),
+                popUp("breakLengthPopUp")};
     }
 };
 
@@ -132,17 +151,33 @@ TEST_F(SettingsViewTest, TheTreeHoldsItsTextsAndControlsInOrder) {
     EXPECT_EQ(maskingGroup->itemAt(1)->widget(), child<QLabel>("detectionNote"));
     EXPECT_EQ(maskingGroup->itemAt(2)->widget(), child<QLabel>("caption"));
 
-    ASSERT_EQ(grid->rowCount(), 3);
+    ASSERT_EQ(grid->rowCount(), 6);
     ASSERT_EQ(grid->columnCount(), 2);
-    const char* labels[] = {"Daily pay", "Day starts at", "Day ends at"};
+    // Row 4 is the caption under the end, without a label.
+    const char* labels[] = {"Daily pay",   "Work days", "Day starts at",
+                            "Day ends at", nullptr,     "Unpaid break"};
+    std::vector<QWidget*> workDays;
+    for (const char* name :
+         {"workDay7", "workDay1", "workDay2", "workDay3", "workDay4", "workDay5", "workDay6"}) {
+        workDays.push_back(child<QToolButton>(name));
+    }
     const std::vector<std::vector<QWidget*>> controls = {
-        {currencyField(), amountField(), child<QLabel>("payNote")},
+        {currencyField(), amountField(), child<QComboBox>("payPeriodPopUp"),
+         child<QLabel>("payNote")},
+        workDays,
         {child<QComboBox>("startHourPopUp"), child<QLabel>("startColon"),
          child<QComboBox>("startMinutePopUp")},
         {child<QComboBox>("endHourPopUp"), child<QLabel>("endColon"),
          child<QComboBox>("endMinutePopUp")},
+        {},
+        {child<QComboBox>("breakHourPopUp"), child<QLabel>("breakColon"),
+         child<QComboBox>("breakMinutePopUp"), nullptr, child<QComboBox>("breakLengthPopUp")},
     };
-    for (int row = 0; row < 3; ++row) {
+    for (int row = 0; row < 6; ++row) {
+        if (!labels[row]) {
+            EXPECT_EQ(grid->itemAtPosition(row, 1)->widget(), child<QLabel>("nextDayNote"));
+            continue;
+        }
         auto* label = qobject_cast<QLabel*>(grid->itemAtPosition(row, 0)->widget());
         ASSERT_NE(label, nullptr);
         EXPECT_EQ(label->text(), labels[row]);
@@ -283,13 +318,18 @@ TEST_F(SettingsViewShows, StoredValuesInTheUsersLocale) {
     const struct {
         const char* locale;
         const char* amount;
-    } cases[] = {{"en_US.UTF-8", "1234.57"}, {"de_DE.UTF-8", "1234,57"}};
+        const char* workDays; // in the locale's week order
+        const char* firstDay;
+    } cases[] = {{"en_US.UTF-8", "1234.57", "713", "Sun"}, {"de_DE.UTF-8", "1234,57", "137", "Mo"}};
     for (const auto& each : cases) {
         ScopedEnvironment locale("LC_ALL", each.locale);
         openWith("dailyPay=1234.567\ncurrencySymbol=CHF\nstartHour=8\nstartMinute=30\n"
-                 "endHour=16\nendMinute=45\nmaskWhileScreenSharing=false\n");
-        EXPECT_EQ(shown(), (Shown{"CHF", each.amount, "08", "30", "16", "45", false}))
+                 "endHour=16\nendMinute=45\nmaskWhileScreenSharing=false\nworkDays=x317\n"
+                 "breakStartHour=13\nbreakStartMinute=15\nbreakMinutes=45\nhourlyPay=25\n");
+        EXPECT_EQ(shown(), (Shown{"CHF", each.amount, "08", "30", "16", "45", false, "per day",
+                                  each.workDays, "13:15", "45 min"}))
             << each.locale;
+        EXPECT_TRUE(view->findChildren<QToolButton*>().front()->text().startsWith(each.firstDay));
         EXPECT_EQ(settings->dailyPay(), 1234.567) << "showing rounds nothing in the store";
         view.reset();
     }
@@ -305,10 +345,13 @@ TEST_F(SettingsViewShows, ChangesMadeElsewhereOnTheNextTurnWithoutWritingBack) {
     settings->setEndHour(23);
     settings->setEndMinute(15);
     settings->setMaskWhileScreenSharing(false);
+    settings->setWorkDays("67");
+    settings->setBreakMinutes(90);
     EXPECT_EQ(shown(), before) << "the store signals before it changes";
     QApplication::processEvents();
-    EXPECT_EQ(shown(), (Shown{"€", "1500.5", "07", "45", "23", "15", false}));
-    EXPECT_EQ(signalCount, 7) << "the redraw wrote something";
+    EXPECT_EQ(shown(), (Shown{"€", "1500.5", "07", "45", "23", "15", false, "per day", "76",
+                              "12:00", "90 min"}));
+    EXPECT_EQ(signalCount, 9) << "the redraw wrote something";
 
     // The locale is read at each redraw.
     ScopedEnvironment german("LC_ALL", "de_DE.UTF-8");
@@ -359,6 +402,8 @@ TEST_F(SettingsViewTest, ChoosingARowWritesThatValueAloneAtOnce) {
         {"endHourPopUp", "08", "endHour", &AppSettings::endHour, 8}, // before the start: fine
         {"endMinutePopUp", "30", "endMinute", &AppSettings::endMinute, 30},
         {"startHourPopUp", "09", "startHour", &AppSettings::startHour, 9}, // the shown row again
+        {"breakHourPopUp", "13", "breakStartHour", &AppSettings::breakStartHour, 13},
+        {"breakMinutePopUp", "45", "breakStartMinute", &AppSettings::breakStartMinute, 45},
     };
     for (const auto& each : cases) {
         TemporaryFolder caseFolder;
@@ -558,6 +603,33 @@ TEST_F(SettingsViewTest, TheToggleWritesAutomaticMaskingAndNeverManualMasking) {
     QApplication::processEvents();
     EXPECT_FALSE(storedKeys().contains("maskEarnings"));
     EXPECT_EQ(storedKeys().size(), 7);
+}
+
+// Each step is one use of a new control and what the store and the form then hold.
+TEST_F(SettingsViewTest, TheWeekControlsWriteWhatTheyShow) {
+    openWith("dailyPay=200\n");
+    QTest::mouseClick(child<QToolButton>("workDay7"), Qt::LeftButton);
+    EXPECT_EQ(settings->workDays(), "123456");
+    choose(child<QComboBox>("breakLengthPopUp"), "30 min");
+    EXPECT_EQ(stored("breakMinutes"), "30");
+    EXPECT_EQ(stored("breakStartHour"), "12") << "the time shown is the break's time";
+    const struct {
+        const char* endHour;
+        bool nextDay;
+    } ends[] = {{"06", true}, {"09", true}, {"10", false}};
+    for (const auto& end : ends) {
+        choose(child<QComboBox>("endHourPopUp"), end.endHour);
+        EXPECT_EQ(child<QLabel>("nextDayNote")->isVisible(), end.nextDay) << end.endHour;
+    }
+    choose(child<QComboBox>("payPeriodPopUp"), "per hour");
+    EXPECT_EQ(settings->payPeriod(), AppSettings::PayPeriod::hour);
+    EXPECT_EQ(amountField()->text(), "0") << "the field shows the hourly pay";
+    retype(amountField(), "25.5");
+    QTest::keyClick(amountField(), Qt::Key_Return);
+    EXPECT_EQ(stored("hourlyPay"), "25.5");
+    EXPECT_EQ(settings->dailyPay(), 200);
+    choose(child<QComboBox>("payPeriodPopUp"), "per day");
+    EXPECT_EQ(amountField()->text(), "200");
 }
 
 TEST_F(SettingsViewTest, AClosedFormNoLongerListens) {

@@ -2,7 +2,10 @@
 #include "UserLocale.h"
 
 #include <cstdlib>
+#include <memory>
 #include <sstream>
+#include <unicode/calendar.h>
+#include <unicode/dtfmtsym.h>
 #include <unicode/locid.h>
 #include <unicode/ucurr.h>
 
@@ -76,6 +79,30 @@ std::optional<std::string> currencySymbol(const std::string& localeName) {
     std::string text;
     icu::UnicodeString(symbol, length).toUTF8String(text);
     return text;
+}
+
+std::vector<Weekday> weekdays() {
+    const std::string name = localeName("LC_TIME");
+    const icu::Locale locale(name.empty() ? "en_150" : name.c_str());
+    UErrorCode status = U_ZERO_ERROR;
+    const std::unique_ptr<icu::Calendar> calendar(icu::Calendar::createInstance(locale, status));
+    const int first = U_SUCCESS(status) ? calendar->getFirstDayOfWeek(status) : UCAL_MONDAY;
+    status = U_ZERO_ERROR;
+    const icu::DateFormatSymbols symbols(locale, status);
+    std::int32_t count = 0;
+    // Indexed as ICU counts the days: Sunday = 1 ... Saturday = 7.
+    const icu::UnicodeString* names = symbols.getWeekdays(count, icu::DateFormatSymbols::STANDALONE,
+                                                          icu::DateFormatSymbols::ABBREVIATED);
+    std::vector<Weekday> days;
+    for (int step = 0; step < 7; ++step) {
+        const int icuDay = (first - 1 + step) % 7 + 1;
+        Weekday day{(icuDay + 5) % 7 + 1, {}};
+        if (U_SUCCESS(status) && icuDay < count) {
+            names[icuDay].toUTF8String(day.shortName);
+        }
+        days.push_back(std::move(day));
+    }
+    return days;
 }
 
 } // namespace UserLocale

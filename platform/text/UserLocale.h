@@ -26,4 +26,15 @@ std::optional<std::string> currencySymbol();
 // Same, for a named locale.
 std::optional<std::string> currencySymbol(const std::string& localeName);
 
+// One day of the week as the user's locale for dates names it.
+struct Weekday {
+    int isoNumber; // 1 = Monday ... 7 = Sunday
+    std::string shortName;
+};
+
+// The seven days in the week order of the user's locale for dates (LC_ALL,
+// then LC_TIME, then LANG): Monday first in most of Europe, Sunday first in
+// the US; English names and Monday first for C or POSIX.
+std::vector<Weekday> weekdays();
+
 } // namespace UserLocale
