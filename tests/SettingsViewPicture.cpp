@@ -7,8 +7,8 @@
 // QT_SCALE_FACTOR=2 gives the picture at twice the size. The form shows a
 // sample store kept in a temporary folder, in the language and locale of the
 // environment (LC_ALL, LANGUAGE...), American English when none is set.
-// --notes shows both notes, beside the pay and under the masking toggle: the
-// form at its widest.
+// --notes shows every note, beside the pay, under the end of a night shift and
+// under the masking toggle: the form at its widest and tallest.
 
 #include "SettingsView.h"
 #include "TestSupport.h"
@@ -50,6 +50,8 @@ int main(int argc, char** argv) {
         payField->setModified(true);
         Q_EMIT payField->editingFinished();
         view.showMasking(false, ScreenShareDetector::Detection::pipeWireMissing);
+        // A night shift, with its caption.
+        settings->setEndHour(6);
     }
     view.show();
 

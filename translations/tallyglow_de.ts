@@ -133,5 +133,45 @@
         <source>Screen casts cannot be detected: PipeWire is not running</source>
         <translation>Bildschirmübertragungen nicht erkennbar: PipeWire läuft nicht</translation>
     </message>
+    <message>
+        <source>Work days</source>
+        <translation>Arbeitstage</translation>
+    </message>
+    <message>
+        <source>Ends the next day</source>
+        <extracomment>Under the end of the working day when it is at or before its start: a night shift.</extracomment>
+        <translation>Endet am nächsten Tag</translation>
+    </message>
+    <message>
+        <source>Unpaid break</source>
+        <translation>Unbezahlte Pause</translation>
+    </message>
+    <message>
+        <source>per day</source>
+        <extracomment>What the pay typed beside it is for: one working day ...</extracomment>
+        <translation>pro Tag</translation>
+    </message>
+    <message>
+        <source>per hour</source>
+        <extracomment>... or one hour of paid time.</extracomment>
+        <translation>pro Stunde</translation>
+    </message>
+    <message>
+        <source>Hourly pay</source>
+        <translation>Stundenlohn</translation>
+    </message>
+    <message>
+        <source>Enter an hourly pay from 0 to %1</source>
+        <translation>Stundenlohn von 0 bis %1 eingeben</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <extracomment>The length of the unpaid break: no break at all.</extracomment>
+        <translation>keine</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 Min.</translation>
+    </message>
 </context>
 </TS>

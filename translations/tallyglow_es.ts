@@ -133,5 +133,45 @@
         <source>Screen casts cannot be detected: PipeWire is not running</source>
         <translation>No se puede detectar la pantalla compartida: PipeWire no se está ejecutando</translation>
     </message>
+    <message>
+        <source>Work days</source>
+        <translation>Días laborables</translation>
+    </message>
+    <message>
+        <source>Ends the next day</source>
+        <extracomment>Under the end of the working day when it is at or before its start: a night shift.</extracomment>
+        <translation>Termina al día siguiente</translation>
+    </message>
+    <message>
+        <source>Unpaid break</source>
+        <translation>Pausa no pagada</translation>
+    </message>
+    <message>
+        <source>per day</source>
+        <extracomment>What the pay typed beside it is for: one working day ...</extracomment>
+        <translation>por día</translation>
+    </message>
+    <message>
+        <source>per hour</source>
+        <extracomment>... or one hour of paid time.</extracomment>
+        <translation>por hora</translation>
+    </message>
+    <message>
+        <source>Hourly pay</source>
+        <translation>Salario por hora</translation>
+    </message>
+    <message>
+        <source>Enter an hourly pay from 0 to %1</source>
+        <translation>Introduzca un salario por hora de 0 a %1</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <extracomment>The length of the unpaid break: no break at all.</extracomment>
+        <translation>ninguna</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 min</translation>
+    </message>
 </context>
 </TS>

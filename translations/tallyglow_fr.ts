@@ -133,5 +133,45 @@
         <source>Screen casts cannot be detected: PipeWire is not running</source>
         <translation>Impossible de détecter les partages d’écran&#xa0;: PipeWire n’est pas lancé</translation>
     </message>
+    <message>
+        <source>Work days</source>
+        <translation>Jours travaillés</translation>
+    </message>
+    <message>
+        <source>Ends the next day</source>
+        <extracomment>Under the end of the working day when it is at or before its start: a night shift.</extracomment>
+        <translation>Se termine le lendemain</translation>
+    </message>
+    <message>
+        <source>Unpaid break</source>
+        <translation>Pause non payée</translation>
+    </message>
+    <message>
+        <source>per day</source>
+        <extracomment>What the pay typed beside it is for: one working day ...</extracomment>
+        <translation>par jour</translation>
+    </message>
+    <message>
+        <source>per hour</source>
+        <extracomment>... or one hour of paid time.</extracomment>
+        <translation>par heure</translation>
+    </message>
+    <message>
+        <source>Hourly pay</source>
+        <translation>Salaire horaire</translation>
+    </message>
+    <message>
+        <source>Enter an hourly pay from 0 to %1</source>
+        <translation>Saisissez un salaire horaire de 0 à %1</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <extracomment>The length of the unpaid break: no break at all.</extracomment>
+        <translation>aucune</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 min</translation>
+    </message>
 </context>
 </TS>

@@ -133,5 +133,45 @@
         <source>Screen casts cannot be detected: PipeWire is not running</source>
         <translation>Impossibile rilevare la condivisione dello schermo: PipeWire non è in esecuzione</translation>
     </message>
+    <message>
+        <source>Work days</source>
+        <translation>Giorni lavorativi</translation>
+    </message>
+    <message>
+        <source>Ends the next day</source>
+        <extracomment>Under the end of the working day when it is at or before its start: a night shift.</extracomment>
+        <translation>Finisce il giorno dopo</translation>
+    </message>
+    <message>
+        <source>Unpaid break</source>
+        <translation>Pausa non pagata</translation>
+    </message>
+    <message>
+        <source>per day</source>
+        <extracomment>What the pay typed beside it is for: one working day ...</extracomment>
+        <translation>al giorno</translation>
+    </message>
+    <message>
+        <source>per hour</source>
+        <extracomment>... or one hour of paid time.</extracomment>
+        <translation>all'ora</translation>
+    </message>
+    <message>
+        <source>Hourly pay</source>
+        <translation>Paga oraria</translation>
+    </message>
+    <message>
+        <source>Enter an hourly pay from 0 to %1</source>
+        <translation>Inserisci una paga oraria da 0 a %1</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <extracomment>The length of the unpaid break: no break at all.</extracomment>
+        <translation>nessuna</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 min</translation>
+    </message>
 </context>
 </TS>

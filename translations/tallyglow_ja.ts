@@ -133,5 +133,45 @@
         <source>Screen casts cannot be detected: PipeWire is not running</source>
         <translation>画面共有を検出できません: PipeWire が実行されていません</translation>
     </message>
+    <message>
+        <source>Work days</source>
+        <translation>勤務日</translation>
+    </message>
+    <message>
+        <source>Ends the next day</source>
+        <extracomment>Under the end of the working day when it is at or before its start: a night shift.</extracomment>
+        <translation>翌日に終了</translation>
+    </message>
+    <message>
+        <source>Unpaid break</source>
+        <translation>無給休憩</translation>
+    </message>
+    <message>
+        <source>per day</source>
+        <extracomment>What the pay typed beside it is for: one working day ...</extracomment>
+        <translation>1日あたり</translation>
+    </message>
+    <message>
+        <source>per hour</source>
+        <extracomment>... or one hour of paid time.</extracomment>
+        <translation>1時間あたり</translation>
+    </message>
+    <message>
+        <source>Hourly pay</source>
+        <translation>時給</translation>
+    </message>
+    <message>
+        <source>Enter an hourly pay from 0 to %1</source>
+        <translation>0 から %1 までの時給を入力してください</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <extracomment>The length of the unpaid break: no break at all.</extracomment>
+        <translation>なし</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 分</translation>
+    </message>
 </context>
 </TS>

@@ -133,5 +133,45 @@
         <source>Screen casts cannot be detected: PipeWire is not running</source>
         <translation>Scherm delen kan niet worden gedetecteerd: PipeWire draait niet</translation>
     </message>
+    <message>
+        <source>Work days</source>
+        <translation>Werkdagen</translation>
+    </message>
+    <message>
+        <source>Ends the next day</source>
+        <extracomment>Under the end of the working day when it is at or before its start: a night shift.</extracomment>
+        <translation>Eindigt de volgende dag</translation>
+    </message>
+    <message>
+        <source>Unpaid break</source>
+        <translation>Onbetaalde pauze</translation>
+    </message>
+    <message>
+        <source>per day</source>
+        <extracomment>What the pay typed beside it is for: one working day ...</extracomment>
+        <translation>per dag</translation>
+    </message>
+    <message>
+        <source>per hour</source>
+        <extracomment>... or one hour of paid time.</extracomment>
+        <translation>per uur</translation>
+    </message>
+    <message>
+        <source>Hourly pay</source>
+        <translation>Uurloon</translation>
+    </message>
+    <message>
+        <source>Enter an hourly pay from 0 to %1</source>
+        <translation>Voer een uurloon van 0 tot %1 in</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <extracomment>The length of the unpaid break: no break at all.</extracomment>
+        <translation>geen</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 min</translation>
+    </message>
 </context>
 </TS>

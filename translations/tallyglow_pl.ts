@@ -133,5 +133,45 @@
         <source>Screen casts cannot be detected: PipeWire is not running</source>
         <translation>Nie można wykryć udostępniania ekranu: PipeWire nie jest uruchomiony</translation>
     </message>
+    <message>
+        <source>Work days</source>
+        <translation>Dni robocze</translation>
+    </message>
+    <message>
+        <source>Ends the next day</source>
+        <extracomment>Under the end of the working day when it is at or before its start: a night shift.</extracomment>
+        <translation>Kończy się następnego dnia</translation>
+    </message>
+    <message>
+        <source>Unpaid break</source>
+        <translation>Niepłatna przerwa</translation>
+    </message>
+    <message>
+        <source>per day</source>
+        <extracomment>What the pay typed beside it is for: one working day ...</extracomment>
+        <translation>za dzień</translation>
+    </message>
+    <message>
+        <source>per hour</source>
+        <extracomment>... or one hour of paid time.</extracomment>
+        <translation>za godzinę</translation>
+    </message>
+    <message>
+        <source>Hourly pay</source>
+        <translation>Stawka godzinowa</translation>
+    </message>
+    <message>
+        <source>Enter an hourly pay from 0 to %1</source>
+        <translation>Podaj stawkę godzinową od 0 do %1</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <extracomment>The length of the unpaid break: no break at all.</extracomment>
+        <translation>brak</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 min</translation>
+    </message>
 </context>
 </TS>

@@ -133,5 +133,45 @@
         <source>Screen casts cannot be detected: PipeWire is not running</source>
         <translation>Não é possível detectar o compartilhamento de tela: o PipeWire não está em execução</translation>
     </message>
+    <message>
+        <source>Work days</source>
+        <translation>Dias de trabalho</translation>
+    </message>
+    <message>
+        <source>Ends the next day</source>
+        <extracomment>Under the end of the working day when it is at or before its start: a night shift.</extracomment>
+        <translation>Termina no dia seguinte</translation>
+    </message>
+    <message>
+        <source>Unpaid break</source>
+        <translation>Intervalo não pago</translation>
+    </message>
+    <message>
+        <source>per day</source>
+        <extracomment>What the pay typed beside it is for: one working day ...</extracomment>
+        <translation>por dia</translation>
+    </message>
+    <message>
+        <source>per hour</source>
+        <extracomment>... or one hour of paid time.</extracomment>
+        <translation>por hora</translation>
+    </message>
+    <message>
+        <source>Hourly pay</source>
+        <translation>Salário por hora</translation>
+    </message>
+    <message>
+        <source>Enter an hourly pay from 0 to %1</source>
+        <translation>Informe um salário por hora de 0 a %1</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <extracomment>The length of the unpaid break: no break at all.</extracomment>
+        <translation>nenhum</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 min</translation>
+    </message>
 </context>
 </TS>
