@@ -6,7 +6,6 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
-#include <optional>
 
 namespace {
 
@@ -21,6 +20,12 @@ protected:
         settings->setStartMinute(startMinute);
         settings->setEndHour(endHour);
         settings->setEndMinute(endMinute);
+    }
+
+    // A store over these preferences, with a pay of 200 a day unless they say otherwise.
+    void week(const std::string& lines) {
+        writeWholeFile(folder / "week.conf", "[General]\ndailyPay=200\n" + lines);
+        settings = AppSettingsTesting::make(std::make_shared<Defaults>(folder / "week.conf"));
     }
 
     static Instant at(const Calendar& calendar, int year, int month, int day, int hour, int minute,
@@ -57,85 +62,47 @@ TEST_F(EarningsCalculatorTest, PayAccruesLinearlyOverAnOrdinaryDay) {
     }
 }
 
-// The settings of one row of the working-week tables.
-struct Week {
-    const char* workDays;
-    int startHour, endHour;
-    int breakHour = 0, breakMinute = 0, breakMinutes = 0;
-    double hourlyPay = 0; // 0: 200 a day
-};
-
-void useWeek(AppSettings& settings, const Week& week) {
-    settings.setWorkDays(week.workDays);
-    settings.setStartHour(week.startHour);
-    settings.setStartMinute(0);
-    settings.setEndHour(week.endHour);
-    settings.setEndMinute(0);
-    settings.setBreakStartHour(week.breakHour);
-    settings.setBreakStartMinute(week.breakMinute);
-    settings.setBreakMinutes(week.breakMinutes);
-    settings.setDailyPay(200);
-    settings.setHourlyPay(week.hourlyPay);
-    settings.setPayPeriod(week.hourlyPay > 0 ? AppSettings::PayPeriod::hour
-                                             : AppSettings::PayPeriod::day);
-}
-
 // 2026-06-15 is a Monday; New York moves its clocks on Sunday 2026-03-08 and 2026-11-01.
 TEST_F(EarningsCalculatorTest, ShiftsFollowTheWorkingWeek) {
     const Calendar berlin("Europe/Berlin");
     const Calendar newYork("America/New_York");
-    const Week weekdays{"12345", 9, 17}, nights{"12345", 22, 6}, lunch{"1234567", 9, 17, 12, 0, 60};
+    const std::string weekdays = "workDays=12345\n", night = "startHour=22\nendHour=6\n";
+    const std::string lunch = "breakStartHour=12\nbreakMinutes=60\n";
+    const std::string hourly = "payPeriod=hour\nhourlyPay=25\n", hour = "breakMinutes=60\n";
     const struct {
         const char* what;
         const Calendar& calendar;
-        Week week;
+        std::string settings;
         int month, day, hour, minute;
         double earned;
     } cases[] = {
-        {"Friday evening", berlin, weekdays, 6, 19, 18, 0, 200},
         {"Saturday evening, a day off", berlin, weekdays, 6, 20, 18, 0, 0},
-        {"Sunday noon, a day off", berlin, weekdays, 6, 21, 12, 0, 0},
-        {"night before, Sunday off", berlin, nights, 6, 15, 21, 0, 0},
-        {"night, first hour", berlin, nights, 6, 15, 23, 0, 25},
-        {"night past midnight", berlin, nights, 6, 16, 2, 0, 100},
-        {"night over", berlin, nights, 6, 16, 7, 0, 200},
-        {"Friday night over on Saturday off", berlin, nights, 6, 20, 21, 0, 200},
-        {"past the next midnight", berlin, nights, 6, 21, 0, 30, 0},
-        {"24 hours, 09:00 to 09:00", berlin, {"1", 9, 9}, 6, 16, 3, 0, 150},
+        {"night before, Sunday off", berlin, weekdays + night, 6, 15, 21, 0, 0},
+        {"night past midnight", berlin, weekdays + night, 6, 16, 2, 0, 100},
+        {"night over", berlin, weekdays + night, 6, 16, 7, 0, 200},
+        {"Friday night, Saturday off", berlin, weekdays + night, 6, 20, 21, 0, 200},
+        {"past the next midnight", berlin, weekdays + night, 6, 21, 0, 30, 0},
+        {"09:00 to 09:00 is 24 hours", berlin, "endHour=9\n", 6, 16, 3, 0, 150},
         {"before the break", berlin, lunch, 6, 15, 11, 0, 200.0 * 2 / 7},
         {"in the break", berlin, lunch, 6, 15, 12, 30, 200.0 * 3 / 7},
         {"after the break", berlin, lunch, 6, 15, 14, 0, 200.0 * 4 / 7},
-        {"a break at 08:00 falls after the shift",
-         berlin,
-         {"1", 9, 17, 8, 0, 60},
-         6,
-         15,
-         13,
-         0,
-         100},
-        {"half the break inside the shift",
-         berlin,
-         {"1", 9, 17, 16, 30, 60},
-         6,
-         15,
-         13,
-         0,
-         200 * 4 / 7.5},
-        {"break after midnight", berlin, {"1234567", 22, 6, 2, 0, 30}, 6, 16, 3, 0, 120},
-        {"by the hour", berlin, {"12345", 9, 17, 0, 0, 0, 25}, 6, 15, 13, 0, 100},
-        {"by the hour, after", berlin, {"12345", 9, 17, 0, 0, 0, 25}, 6, 15, 18, 0, 200},
-        {"by the hour, break", berlin, {"12345", 9, 17, 12, 0, 60, 25}, 6, 15, 18, 0, 175},
-        {"night over spring forward", newYork, {"6", 22, 6}, 3, 8, 4, 0, 200.0 * 5 / 7},
-        {"by the hour, spring forward", newYork, {"6", 22, 6, 0, 0, 0, 25}, 3, 8, 7, 0, 175},
-        {"by the hour, fall back", newYork, {"6", 22, 6, 0, 0, 0, 25}, 11, 1, 7, 0, 225},
+        {"a break at 08:00 is tomorrow's", berlin, hour + "breakStartHour=8\n", 6, 15, 13, 0, 100},
+        {"half the break inside", berlin, hour + "breakStartHour=16\nbreakStartMinute=30\n", 6, 15,
+         13, 0, 200 * 4 / 7.5},
+        {"break after midnight", berlin, night + "breakStartHour=2\nbreakMinutes=30\n", 6, 16, 3, 0,
+         120},
+        {"by the hour, with a break", berlin, hourly + lunch, 6, 15, 18, 0, 175},
+        {"by the hour, spring forward", newYork, night + hourly, 3, 8, 7, 0, 175},
+        {"by the hour, fall back", newYork, night + hourly, 11, 1, 7, 0, 225},
         // 00:00-06:00 lasts 7 hours; the break runs from the first 01:00 to the second 01:30.
-        {"break over fall back", newYork, {"7", 0, 6, 1, 0, 90}, 11, 1, 3, 0, 200 * 2.5 / 5.5},
-        {"no work days", berlin, {"", 9, 17}, 6, 15, 13, 0, 0},
-        {"odd work days, Sunday", berlin, {"x7 7", 9, 17}, 6, 21, 13, 0, 100},
-        {"odd work days, Monday", berlin, {"x7 7", 9, 17}, 6, 15, 13, 0, 0},
+        {"break over fall back", newYork,
+         "startHour=0\nendHour=6\nbreakStartHour=1\nbreakMinutes=90\n", 11, 1, 3, 0,
+         200 * 2.5 / 5.5},
+        {"no work days", berlin, "workDays=\n", 6, 15, 13, 0, 0},
+        {"odd work days, Sunday", berlin, "workDays=x7 7\n", 6, 21, 13, 0, 100},
     };
     for (const auto& each : cases) {
-        useWeek(*settings, each.week);
+        week(each.settings);
         const Instant now = at(each.calendar, 2026, each.month, each.day, each.hour, each.minute);
         EXPECT_NEAR(EarningsCalculator::earnedToday(*settings, now, each.calendar), each.earned,
                     1e-9)
@@ -143,63 +110,48 @@ TEST_F(EarningsCalculatorTest, ShiftsFollowTheWorkingWeek) {
     }
 }
 
-// The next change is an edge when one is given, else the first millisecond
-// at which the title's amount differs.
+// An edge when one is given, else the first instant the title's amount differs.
 TEST_F(EarningsCalculatorTest, TheNextChangeIsTheFirstInstantTheTextCanChange) {
     const Calendar berlin("Europe/Berlin");
-    const Calendar newYork("America/New_York");
-    const Week lunch{"12345", 9, 17, 12, 0, 60};
+    const std::string lunch = "workDays=12345\nbreakStartHour=12\nbreakMinutes=60\n";
+    const std::string night = "startHour=22\nendHour=6\n";
     const struct {
         const char* what;
-        const Calendar& calendar;
-        Week week;
+        std::string settings;
         int day, hour, minute;
         double second;
-        std::optional<Instant> edge;
+        int edgeDay, edgeHour; // no edge on day 0
     } cases[] = {
-        {"before the shift", berlin, lunch, 15, 8, 0, 0, at(berlin, 2026, 6, 15, 9, 0)},
-        {"at its start", berlin, lunch, 15, 9, 0, 0, std::nullopt},
-        {"inside", berlin, lunch, 15, 10, 17, 33.3, std::nullopt},
-        {"before the break", berlin, lunch, 15, 11, 59, 59, at(berlin, 2026, 6, 15, 12, 0)},
-        {"in the break", berlin, lunch, 15, 12, 0, 0, at(berlin, 2026, 6, 15, 13, 0)},
-        {"after the break", berlin, lunch, 15, 13, 0, 0, std::nullopt},
-        {"the last cent", berlin, lunch, 15, 16, 59, 59.9, at(berlin, 2026, 6, 15, 17, 0)},
-        {"after the shift", berlin, lunch, 15, 17, 0, 0, at(berlin, 2026, 6, 16, 0, 0)},
-        {"a day off", berlin, lunch, 20, 10, 0, 0, at(berlin, 2026, 6, 21, 0, 0)},
-        {"night after midnight", berlin, {"1", 22, 6}, 16, 0, 0, 0, std::nullopt},
-        {"night over", berlin, {"1", 22, 6}, 16, 6, 0, 0, at(berlin, 2026, 6, 17, 0, 0)},
-        {"night over, next one tonight",
-         berlin,
-         {"12", 22, 6},
-         16,
-         6,
-         0,
-         0,
-         at(berlin, 2026, 6, 16, 22, 0)},
-        {"by the hour, slowly", berlin, {"1", 0, 6, 1, 0, 90, 0.01}, 15, 3, 0, 0, std::nullopt},
+        {"before the shift", lunch, 15, 8, 0, 0, 15, 9},
+        {"inside", lunch, 15, 10, 17, 33.3, 0, 0},
+        {"before the break", lunch, 15, 11, 59, 59, 15, 12},
+        {"in the break", lunch, 15, 12, 0, 0, 15, 13},
+        {"after the break", lunch, 15, 13, 0, 0, 0, 0},
+        {"the last cent", lunch, 15, 16, 59, 59.9, 15, 17},
+        {"after the shift", lunch, 15, 17, 0, 0, 16, 0},
+        {"a day off", lunch, 20, 10, 0, 0, 21, 0},
+        {"no pay", lunch + "payPeriod=hour\n", 15, 13, 0, 0, 16, 0},
+        {"night over", night + "workDays=1\n", 16, 6, 0, 0, 17, 0},
+        {"night over, next one tonight", night + "workDays=12\n", 16, 6, 0, 0, 16, 22},
+        {"a cent an hour, by the hour", "startHour=0\nendHour=6\npayPeriod=hour\nhourlyPay=0.01\n",
+         15, 3, 0, 0, 0, 0},
     };
     for (const auto& each : cases) {
-        useWeek(*settings, each.week);
-        const Instant now =
-            at(each.calendar, 2026, 6, each.day, each.hour, each.minute, each.second);
-        const Instant next = EarningsCalculator::nextChange(*settings, now, each.calendar);
-        EXPECT_GT(next, now) << each.what;
+        week(each.settings);
+        const Instant now = at(berlin, 2026, 6, each.day, each.hour, each.minute, each.second);
+        const Instant next = EarningsCalculator::nextChange(*settings, now, berlin);
         const auto shown = [&](Instant instant) {
-            return TitleText::format(
-                "", EarningsCalculator::earnedToday(*settings, instant, each.calendar));
+            return TitleText::format("",
+                                     EarningsCalculator::earnedToday(*settings, instant, berlin));
         };
-        if (each.edge) {
-            EXPECT_EQ(next, *each.edge) << each.what;
+        EXPECT_GT(next, now) << each.what;
+        if (each.edgeDay) {
+            EXPECT_EQ(next, at(berlin, 2026, 6, each.edgeDay, each.edgeHour, 0)) << each.what;
         } else {
             EXPECT_NE(shown(next), shown(now)) << each.what;
             EXPECT_EQ(shown(Instant{next.secondsSinceEpoch - 0.001}), shown(now)) << each.what;
         }
     }
-    // Without pay the figure stays 0 until midnight at least.
-    useWeek(*settings, lunch);
-    settings->setDailyPay(0);
-    EXPECT_EQ(EarningsCalculator::nextChange(*settings, at(berlin, 2026, 6, 15, 13, 0), berlin),
-              at(berlin, 2026, 6, 16, 0, 0));
 }
 
 TEST_F(EarningsCalculatorTest, NoPayMeansNothingEarnedEvenAfterTheWindow) {
