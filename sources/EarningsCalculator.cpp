@@ -197,9 +197,11 @@ Instant nextChange(const AppSettings& settings, Instant now, const Calendar& cal
     if (!(settings.payInForce() > 0)) {
         return next;
     }
-    // Shifts that start tomorrow or later start after midnight.
-    if (const auto today = shiftStartingOn(settings, now, calendar)) {
-        earlier(today->start);
+    // Today's shift, or tomorrow's where a start time out of range rolls it into today.
+    for (const auto day : {std::optional(now), endOfDay(calendar, now)}) {
+        if (const auto shift = day ? shiftStartingOn(settings, *day, calendar) : std::nullopt) {
+            earlier(shift->start);
+        }
     }
     const auto shift = shiftInForce(settings, now, calendar);
     if (!shift) {
