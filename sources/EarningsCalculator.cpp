@@ -105,15 +105,18 @@ double Shift::earnedAt(Instant now) const {
 }
 
 std::optional<Shift> shiftStartingOn(const AppSettings& settings, Instant day,
-                                     const Calendar& calendar) {
+                                     const Calendar& calendar, std::optional<Instant> startedBy) {
     const auto weekday = calendar.isoWeekday(day);
     if (!weekday || !settings.worksOn(*weekday)) {
         return std::nullopt;
     }
     const auto start =
         calendar.dateBySettingTime(settings.startHour(), settings.startMinute(), 0, day);
+    if (!start || (startedBy && *startedBy < *start)) {
+        return std::nullopt;
+    }
     auto end = calendar.dateBySettingTime(settings.endHour(), settings.endMinute(), 0, day);
-    if (!start || !end) {
+    if (!end) {
         return std::nullopt;
     }
     // An end at or before the start is on the next day, formed on that day.
@@ -162,18 +165,14 @@ std::optional<Shift> shiftStartingOn(const AppSettings& settings, Instant day,
 
 std::optional<Shift> shiftInForce(const AppSettings& settings, Instant now,
                                   const Calendar& calendar) {
-    if (auto today = shiftStartingOn(settings, now, calendar); today && !(now < today->start)) {
+    if (auto today = shiftStartingOn(settings, now, calendar, now)) {
         return today;
     }
     const auto yesterday = dayBefore(calendar, now);
     if (!yesterday) {
         return std::nullopt;
     }
-    if (auto shift = shiftStartingOn(settings, *yesterday, calendar);
-        shift && !(now < shift->start)) {
-        return shift;
-    }
-    return std::nullopt;
+    return shiftStartingOn(settings, *yesterday, calendar, now);
 }
 
 double earnedToday(const AppSettings& settings, Instant now, const Calendar& calendar) {

@@ -35,12 +35,15 @@ struct Shift {
 };
 
 // The shift that starts on the day containing `day`, if that is a work day
-// and the calendar can form it.
+// and the calendar can form it; with `startedBy`, only if it starts at or
+// before that instant (the rest is then not formed at all).
 std::optional<Shift> shiftStartingOn(const AppSettings& settings, Instant day,
-                                     const Calendar& calendar);
+                                     const Calendar& calendar,
+                                     std::optional<Instant> startedBy = std::nullopt);
 
 // The latest shift that started at or before `now`, when its figure can still
-// show: shifts that started before yesterday are over, days included.
+// show: shifts that started before yesterday are over, days included. Its
+// earnedAt() is plain arithmetic: a caller may keep it until nextChange().
 std::optional<Shift> shiftInForce(const AppSettings& settings, Instant now,
                                   const Calendar& calendar);
 
