@@ -90,35 +90,40 @@ deb-debian13:
 
 # Tallyglow in real panels (GNOME, MATE, XFCE, LXQt, Plasma, Cinnamon, Budgie
 # on X11; sway with waybar and GNOME on Wayland, with real screen casts),
-# headless; writes docs/desktops/. Slow, and installs every panel: not part of test.
-# With DEBIAN=13, the same in the Debian 13 root of test-debian13, with its
-# panels; writes docs/desktops/debian13/.
+# headless. Writes the summary (a row and a section a host, one picture each)
+# to docs/desktops/, and every screenshot with the full sections to
+# build/desktops/, which git ignores. Slow, and installs every panel: not part
+# of test. With DEBIAN=13, the same in the Debian 13 root of test-debian13,
+# with its panels: docs/desktops/debian13/ and build/debian13-desktops/.
 ifeq ($(DEBIAN),13)
 # Then Tallyglow's Plasma 6 widget in Plasma 6.3's panel, in a root of its own.
 desktops:
 	status=0; \
 	scripts/in-debian13 desktops DESKTOPS_DOCS=docs/desktops/debian13 HOSTS="$(HOSTS)" \
 		WAYLAND_STARTS=$(or $(WAYLAND_STARTS),3) || status=$$?; \
-	tests/desktops/plasma6-widget $(or $(WIDGET_STARTS),3) docs || status=$$?; \
+	tests/desktops/plasma6-widget $(or $(WIDGET_STARTS),3) build/debian13-desktops || status=$$?; \
 	exit $$status
 else
 DESKTOPS_DOCS ?= docs/desktops
+DESKTOPS_RESULTS ?= build/desktops
 WAYLAND_STARTS ?= 3
 desktops: build
 	@tests/desktops/install-hosts
 	@scripts/install-deps test desktops
-	DESKTOPS_DOCS=$(DESKTOPS_DOCS) tests/desktops/run $(BUILD_DIR)/tallyglow $(HOSTS)
+	DESKTOPS_DOCS=$(DESKTOPS_DOCS) DESKTOPS_RESULTS=$(DESKTOPS_RESULTS) \
+		tests/desktops/run $(BUILD_DIR)/tallyglow $(HOSTS)
 	@# Each Wayland check runs WAYLAND_STARTS sessions, even when one failed.
 	rm -f $(DESKTOPS_DOCS)/rows/wayland-*.sessions
 	status=0; \
 	for start in $$(seq $(WAYLAND_STARTS)); do \
-		tests/desktops/sway-waybar $(BUILD_DIR)/tallyglow $(DESKTOPS_DOCS) || status=$$?; \
+		tests/desktops/sway-waybar $(BUILD_DIR)/tallyglow $(DESKTOPS_RESULTS) $(DESKTOPS_DOCS) || status=$$?; \
 	done; \
 	for start in $$(seq $(WAYLAND_STARTS)); do \
-		tests/desktops/gnome-wayland $(BUILD_DIR)/tallyglow $(DESKTOPS_DOCS) || status=$$?; \
+		tests/desktops/gnome-wayland $(BUILD_DIR)/tallyglow $(DESKTOPS_RESULTS) $(DESKTOPS_DOCS) || status=$$?; \
 	done; \
 	tests/desktops/no-panel-starts $(BUILD_DIR)/tallyglow || status=$$?; \
-	DESKTOPS_DOCS=$(DESKTOPS_DOCS) tests/desktops/run --write-readme; \
+	DESKTOPS_DOCS=$(DESKTOPS_DOCS) DESKTOPS_RESULTS=$(DESKTOPS_RESULTS) tests/desktops/run --write-readme; \
+	echo "desktops: the summary in $(DESKTOPS_DOCS)/README.md; every screenshot in $(DESKTOPS_RESULTS)/README.md"; \
 	exit $$status
 endif
 
