@@ -216,5 +216,5 @@ def summary_text(text, kept):
     return text.replace(
         "over the bus, recorded by `dbus-monitor`.",
         "over the bus, recorded by `dbus-monitor`. Every screenshot, linked from each\n"
-        "host's section, is in build/desktops/README.md of the checkout that ran it,\n"
-        "not kept in git; here one picture a host.", 1)
+        "host's section, is in the run's results folder, build/desktops/README.md\n"
+        "(build/debian13-desktops/ for Debian 13), not kept in git; here one picture a host.", 1)
