@@ -1,30 +1,41 @@
 # Thin wrappers: each target installs what is missing, then drives CMake.
+# A fresh build folder is configured for the program and its plug-in only;
+# `make test` adds the tests and benchmarks to it.
 BUILD_DIR ?= build
 CMAKE_FLAGS ?=
 PREFIX ?= /usr/local
 DESTDIR ?=
 
-.PHONY: all build run test test-debian13 bench deps format clean install uninstall deb deb-debian13 desktops translations
+.PHONY: all build run test test-debian13 bench deps test-deps format clean install uninstall deb deb-debian13 desktops translations
 
 all: build
 
+# What building and running need; test-deps adds what the tests need.
 deps:
 	@scripts/install-deps
 
+test-deps:
+	@scripts/install-deps test
+
 $(BUILD_DIR)/build.ninja: | deps
-	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DTALLYGLOW_BUILD_TESTS=OFF -DTALLYGLOW_BUILD_BENCHMARKS=OFF $(CMAKE_FLAGS)
 
 build: deps $(BUILD_DIR)/build.ninja
 	cmake --build $(BUILD_DIR)
 
-# In your desktop session; with none, in a headless panel (scripts/run-tallyglow).
-run: build
-	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ]; then scripts/install-deps run; fi
+# The program (with its plug-in) and nothing else, even in a build folder
+# that `make test` configured. In your desktop session; with none, in a
+# headless panel (scripts/run-tallyglow).
+run: deps $(BUILD_DIR)/build.ninja
+	cmake --build $(BUILD_DIR) --target tallyglow
+	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ]; then scripts/install-deps headless; fi
 	scripts/run-tallyglow $(BUILD_DIR)/tallyglow
 
 test: CMAKE_FLAGS += -DTALLYGLOW_WARNINGS_AS_ERRORS=ON
-test: deps
-	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+test: test-deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DTALLYGLOW_BUILD_TESTS=ON -DTALLYGLOW_BUILD_BENCHMARKS=ON $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR)
 	cd $(BUILD_DIR) && ctest --output-on-failure
 
@@ -34,8 +45,9 @@ test: deps
 test-debian13:
 	scripts/in-debian13 test
 
-bench: deps
-	cmake -S . -B $(BUILD_DIR)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALLYGLOW_BUILD_TESTS=OFF
+bench: test-deps
+	cmake -S . -B $(BUILD_DIR)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALLYGLOW_BUILD_TESTS=OFF \
+		-DTALLYGLOW_BUILD_BENCHMARKS=ON
 	cmake --build $(BUILD_DIR)-bench
 	$(BUILD_DIR)-bench/bench/tallyglow-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	bench/panel-idle $(BUILD_DIR)-bench
@@ -78,35 +90,40 @@ deb-debian13:
 
 # Tallyglow in real panels (GNOME, MATE, XFCE, LXQt, Plasma, Cinnamon, Budgie
 # on X11; sway with waybar and GNOME on Wayland, with real screen casts),
-# headless; writes docs/desktops/. Slow, and installs every panel: not part of test.
-# With DEBIAN=13, the same in the Debian 13 root of test-debian13, with its
-# panels; writes docs/desktops/debian13/.
+# headless. Writes the summary (a row and a section a host, one picture each)
+# to docs/desktops/, and every screenshot with the full sections to
+# build/desktops/, which git ignores. Slow, and installs every panel: not part
+# of test. With DEBIAN=13, the same in the Debian 13 root of test-debian13,
+# with its panels: docs/desktops/debian13/ and build/debian13-desktops/.
 ifeq ($(DEBIAN),13)
 # Then Tallyglow's Plasma 6 widget in Plasma 6.3's panel, in a root of its own.
 desktops:
 	status=0; \
 	scripts/in-debian13 desktops DESKTOPS_DOCS=docs/desktops/debian13 HOSTS="$(HOSTS)" \
 		WAYLAND_STARTS=$(or $(WAYLAND_STARTS),3) || status=$$?; \
-	tests/desktops/plasma6-widget $(or $(WIDGET_STARTS),3) docs || status=$$?; \
+	tests/desktops/plasma6-widget $(or $(WIDGET_STARTS),3) build/debian13-desktops || status=$$?; \
 	exit $$status
 else
 DESKTOPS_DOCS ?= docs/desktops
+DESKTOPS_RESULTS ?= build/desktops
 WAYLAND_STARTS ?= 3
 desktops: build
 	@tests/desktops/install-hosts
-	@scripts/install-deps desktops
-	DESKTOPS_DOCS=$(DESKTOPS_DOCS) tests/desktops/run $(BUILD_DIR)/tallyglow $(HOSTS)
+	@scripts/install-deps test desktops
+	DESKTOPS_DOCS=$(DESKTOPS_DOCS) DESKTOPS_RESULTS=$(DESKTOPS_RESULTS) \
+		tests/desktops/run $(BUILD_DIR)/tallyglow $(HOSTS)
 	@# Each Wayland check runs WAYLAND_STARTS sessions, even when one failed.
 	rm -f $(DESKTOPS_DOCS)/rows/wayland-*.sessions
 	status=0; \
 	for start in $$(seq $(WAYLAND_STARTS)); do \
-		tests/desktops/sway-waybar $(BUILD_DIR)/tallyglow $(DESKTOPS_DOCS) || status=$$?; \
+		tests/desktops/sway-waybar $(BUILD_DIR)/tallyglow $(DESKTOPS_RESULTS) $(DESKTOPS_DOCS) || status=$$?; \
 	done; \
 	for start in $$(seq $(WAYLAND_STARTS)); do \
-		tests/desktops/gnome-wayland $(BUILD_DIR)/tallyglow $(DESKTOPS_DOCS) || status=$$?; \
+		tests/desktops/gnome-wayland $(BUILD_DIR)/tallyglow $(DESKTOPS_RESULTS) $(DESKTOPS_DOCS) || status=$$?; \
 	done; \
 	tests/desktops/no-panel-starts $(BUILD_DIR)/tallyglow || status=$$?; \
-	DESKTOPS_DOCS=$(DESKTOPS_DOCS) tests/desktops/run --write-readme; \
+	DESKTOPS_DOCS=$(DESKTOPS_DOCS) DESKTOPS_RESULTS=$(DESKTOPS_RESULTS) tests/desktops/run --write-readme; \
+	echo "desktops: the summary in $(DESKTOPS_DOCS)/README.md; every screenshot in $(DESKTOPS_RESULTS)/README.md"; \
 	exit $$status
 endif
 

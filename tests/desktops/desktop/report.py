@@ -1,16 +1,23 @@
-"""docs/desktops/README.md: a row of the summary table and a section for each
-host, with its pictures beside it, written as each host is done.
+"""The summary of the desktop checks, written as each host is done: a row of
+the summary table and a section for each host.
+
+build/desktops/README.md (RESULTS) has every section with its pictures beside
+it; docs/desktops/README.md (DOCS), kept in git, the same text without them
+but for one picture a host, copied there.
 
     tests/desktops/run PROGRAM [HOST ...]
 """
 
 import os
 import re
+import shutil
 import sys
 from datetime import datetime, timezone
 
+from . import rows
+from .common import DOCS, RESULTS, TEXT_MONITORS, log
 from .hosts import HOSTS
-from .measure import DOCS, TEXT_MONITORS, HostRun, log
+from .measure import HostRun
 
 # The summary's columns; a row written before "figure without hovering" was one
 # has a column fewer (rows of hosts not measured again since).
@@ -37,9 +44,13 @@ def text_monitor(result):
     return None
 
 
+def row_cells(row):
+    return [cell.strip() for cell in row.strip()[1:-1].split("|")]
+
+
 def full_row(row):
     """A summary row with every column, the missing one filled from what shows."""
-    cells = [cell.strip() for cell in row.strip()[1:-1].split("|")]
+    cells = row_cells(row)
     if len(cells) == len(COLUMNS) - 1:
         cells.insert(3, figure_without_hovering(cells[2]))
     return "| " + " | ".join(cells) + " |"
@@ -113,18 +124,18 @@ def main():
         return
     program = os.path.abspath(sys.argv[1])
     hosts = sys.argv[2:] or HOSTS
-    DOCS.mkdir(parents=True, exist_ok=True)
+    RESULTS.mkdir(parents=True, exist_ok=True)
     rows_folder = DOCS / "rows"
-    rows_folder.mkdir(exist_ok=True)
     for host in hosts:
         log("host", host)
-        for old in DOCS.glob(f"{host}-*.png"):
+        for old in pictures_of(RESULTS, host):
             old.unlink()
         result = HostRun(host, program)
         result.run()
-        (rows_folder / f"{host}.row").write_text(summary_row(result) + "\n")
-        (rows_folder / f"{host}.md").write_text(host_section(result))
+        rows.write(rows_folder, host, row_cells(summary_row(result)), host_section(result))
         write_readme(rows_folder)
+    log("every screenshot and section:", RESULTS / "README.md", "; the summary:",
+        DOCS / "README.md")
 
 
 def system():
@@ -166,4 +177,44 @@ def write_readme(rows_folder):
     text += [full_row(row.read_text()) for row in rows if row.exists()]
     text.append("")
     text += [section.read_text() for section in sections if section.exists()]
-    (DOCS / "README.md").write_text("\n".join(text))
+    RESULTS.mkdir(parents=True, exist_ok=True)
+    (RESULTS / "README.md").write_text("\n".join(text))
+    kept = [keep_picture(name, names) for name in names]
+    DOCS.mkdir(parents=True, exist_ok=True)
+    (DOCS / "README.md").write_text(summary_text("\n".join(text), kept))
+
+
+def pictures_of(folder, name, names=HOSTS):
+    """A host's pictures in a folder, not those of hosts whose names go on from its
+    own (budgie-sntray's are not budgie's)."""
+    longer = [other for other in names if other.startswith(name + "-")]
+    return sorted(path for path in folder.glob(f"{name}-*.png")
+                  if not any(path.name.startswith(other + "-") for other in longer))
+
+
+def keep_picture(name, names):
+    """The one picture of a host kept beside the summary: its panel with the item,
+    else the first it took; copied from this run's results, or the one kept before."""
+    taken = pictures_of(RESULTS, name, names)
+    panel = RESULTS / f"{name}-panel.png"
+    picture = panel if panel in taken else (taken[0] if taken else None)
+    if picture:
+        for old in pictures_of(DOCS, name, names):
+            old.unlink()
+        shutil.copy(picture, DOCS / picture.name)
+        return picture.name
+    kept = pictures_of(DOCS, name, names)
+    return kept[0].name if kept else None
+
+
+def summary_text(text, kept):
+    """The text without links to pictures, but for those kept."""
+    text = re.sub(r" \(\[picture\]\([^)]*\)\)", "", text)
+    text = re.sub(r"\[picture\]\([^)]*\); ", "", text)
+    text = re.sub(r"!\[[^\]]*\]\(([^)]*)\)\n",
+                  lambda link: link.group(0) if link.group(1) in kept else "", text)
+    return text.replace(
+        "over the bus, recorded by `dbus-monitor`.",
+        "over the bus, recorded by `dbus-monitor`. Every screenshot, linked from each\n"
+        "host's section, is in the run's results folder, build/desktops/README.md\n"
+        "(build/debian13-desktops/ for Debian 13), not kept in git; here one picture a host.", 1)
