@@ -2,6 +2,7 @@
 #include "AppDelegate.h"
 
 #include "AppSettings.h"
+#include "ClockChanges.h"
 #include "DesktopNotification.h"
 #include "EarningsCalculator.h"
 #include "ScreenShareDetector.h"
@@ -17,13 +18,19 @@
 #include <QMenu>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 
 namespace {
 
-// How often the title follows the clock.
-constexpr std::chrono::milliseconds refreshInterval{500};
+// The title is refreshed when its figure can next change, but never sooner
+// than this after the last refresh: the figure is right within half a second.
+constexpr std::chrono::milliseconds shortestRefreshWait{500};
+// Nor later than this: the kernel tells of a clock that is set, but a clock
+// faked inside the process (a preloaded library that moves time) jumps
+// without notice, and shows within this.
+constexpr std::chrono::seconds longestRefreshWait{60};
 
 // Either of these held during a click flips the masking instead of showing the menu.
 constexpr std::uint64_t maskToggleModifiers = ModifierFlags::shift | ModifierFlags::option;
@@ -61,7 +68,9 @@ AppDelegate::AppDelegate() : AppDelegate(AppSettings::shared()) {}
 
 AppDelegate::AppDelegate(AppSettings& settings) : settings(settings) {}
 
-AppDelegate::~AppDelegate() = default;
+AppDelegate::~AppDelegate() {
+    settings.objectWillChange.unsubscribe(settingsChange);
+}
 
 void AppDelegate::applicationDidFinishLaunching() {
     const std::weak_ptr<AppDelegate> weakSelf = weak_from_this();
@@ -103,16 +112,8 @@ void AppDelegate::applicationDidFinishLaunching() {
     // 5. The first title, before the first tick.
     refresh();
 
-    // 6. From now on the title follows the clock. The tick holds the delegate weakly.
-    timer = std::make_unique<QTimer>();
-    timer->setTimerType(Qt::CoarseTimer);
-    timer->setInterval(refreshInterval);
-    QObject::connect(timer.get(), &QTimer::timeout, [weakSelf] {
-        if (const std::shared_ptr<AppDelegate> self = weakSelf.lock()) {
-            self->refresh();
-        }
-    });
-    timer->start();
+    // 6. From now on the title follows the clock.
+    startRefreshing();
 
     // 7. With no positive daily pay set, the settings window opens in front.
     openSettingsOnFirstRun();
@@ -120,6 +121,30 @@ void AppDelegate::applicationDidFinishLaunching() {
 
 void AppDelegate::applicationShouldHandleReopen() {
     openSettings();
+}
+
+// Each refresh sets the timer for the moment the figure can next change;
+// anything else that changes it refreshes at once. Everything here holds the
+// delegate weakly.
+void AppDelegate::startRefreshing() {
+    const std::weak_ptr<AppDelegate> weakSelf = weak_from_this();
+    const auto refreshSelf = [weakSelf] {
+        if (const auto self = weakSelf.lock()) {
+            self->refresh();
+        }
+    };
+    timer = std::make_unique<QTimer>();
+    timer->setSingleShot(true);
+    // A coarse timer may fire 5% late: a second late after a 20 s wait.
+    timer->setTimerType(Qt::PreciseTimer);
+    QObject::connect(timer.get(), &QTimer::timeout, refreshSelf);
+    clockChanges = std::make_unique<ClockChanges>(refreshSelf);
+    settingsChange = settings.objectWillChange.subscribe([weakSelf] {
+        if (const auto self = weakSelf.lock()) {
+            self->refreshSoon();
+        }
+    });
+    scheduleRefresh(Instant::now(), Calendar::current(), isMasked());
 }
 
 void AppDelegate::wireClicks(StatusButton& button) {
@@ -330,11 +355,13 @@ void AppDelegate::refresh() {
         std::abort(); // launch creates the item before anything refreshes
     }
     StatusButton* button = statusItem->button();
+    const Instant now = Instant::now();
+    const Calendar& calendar = Calendar::current();
     if (!button) {
+        scheduleRefresh(now, calendar, false);
         return;
     }
-    const double amount =
-        EarningsCalculator::earnedToday(settings, Instant::now(), Calendar::current());
+    const double amount = EarningsCalculator::earnedToday(settings, now, calendar);
     std::string title = TitleText::format(settings.currencySymbol(), amount);
     const bool masked = isMasked();
     if (masked) {
@@ -352,6 +379,41 @@ void AppDelegate::refresh() {
     if (!screenCastNotifier) {
         followScreenCastChanges();
     }
+    scheduleRefresh(now, calendar, masked);
+}
+
+void AppDelegate::scheduleRefresh(Instant now, const Calendar& calendar, bool masked) {
+    if (!timer) {
+        return; // launch shows the first title before the timer exists
+    }
+    using namespace std::chrono;
+    // While a screen cast masks the title, it is asked twice a second: a new
+    // cast that nobody reads stops counting after a while, without a word.
+    if (masked && !settings.maskEarnings()) {
+        timer->start(shortestRefreshWait);
+        return;
+    }
+    const Instant next = EarningsCalculator::nextChange(settings, now, calendar);
+    const duration<double> wait(next.timeIntervalSince(now));
+    // A millisecond more, so that the refresh lands after the change, not just before it.
+    const auto waitInMilliseconds = ceil<milliseconds>(wait) + milliseconds(1);
+    timer->start(
+        std::clamp<milliseconds>(waitInMilliseconds, shortestRefreshWait, longestRefreshWait));
+}
+
+void AppDelegate::refreshSoon() {
+    if (refreshPending) {
+        return;
+    }
+    refreshPending = true;
+    // The store signals before it changes: the title is made once it has.
+    const std::weak_ptr<AppDelegate> weakSelf = weak_from_this();
+    QTimer::singleShot(0, [weakSelf] {
+        if (const auto self = weakSelf.lock()) {
+            self->refreshPending = false;
+            self->refresh();
+        }
+    });
 }
 
 void AppDelegate::followScreenCastChanges() {

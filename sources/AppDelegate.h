@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "AppSettings.h"
 #include "Application.h"
+#include "Calendar.h"
 #include "StatusItem.h"
 
 #include <QCoreApplication>
@@ -9,6 +11,7 @@
 #include <memory>
 
 class AppSettings;
+class ClockChanges;
 class DesktopNotification;
 class QAction;
 class QMenu;
@@ -45,8 +48,14 @@ private:
     // A delegate over a store of the caller's own; the program uses AppSettings::shared().
     explicit AppDelegate(AppSettings& settings);
 
-    // Recomputes the title and puts it on the status item's button.
+    // Recomputes the title and puts it on the status item's button, then sets
+    // the timer for when the title can next change.
     void refresh();
+    // Refreshes once the event loop is back, after whatever is changing now.
+    void refreshSoon();
+    // Sets the timer for when the title can next change after `now`, but not
+    // sooner than half a second from now.
+    void scheduleRefresh(Instant now, const Calendar& calendar, bool masked);
     // Whether the title's digits are hidden now.
     bool isMasked() const;
     // Once the screen-cast plug-in is in use, a change it reports refreshes the title
@@ -76,12 +85,16 @@ private:
     void openSettings();
 
     // Launch steps of their own.
+    void startRefreshing();
     void wireClicks(StatusButton& button);
     void buildMenu();
     void openSettingsOnFirstRun();
 
     std::unique_ptr<StatusItem> statusItem;
     std::unique_ptr<QTimer> timer;
+    std::unique_ptr<ClockChanges> clockChanges;
+    ChangeSignal::Subscription settingsChange{};
+    bool refreshPending = false;
     // Runs while no panel shows the item.
     std::unique_ptr<QTimer> panelWait;
     bool itemShown = false;

@@ -2,6 +2,7 @@
 // Clicks, the menu and the settings window, on a status item of the tests' own.
 
 #include "AppDelegateTesting.h"
+#include "ClockChanges.h"
 #include "RecordingStatusItem.h"
 #include "ScriptedScreenCast.h"
 #include "TestSupport.h"
@@ -15,7 +16,10 @@
 #include <QTest>
 #include <QWidget>
 #include <cmath>
+#include <ctime>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -214,6 +218,69 @@ TEST(AppDelegateFirstRun, OpensTheSettingsOnlyWithoutAPositivePay) {
         EXPECT_EQ(AppDelegateTesting::settingsWindow(*delegate) != nullptr, each.opens)
             << each.stored;
     }
+}
+
+// The title sleeps until its figure can change: never sooner than half a
+// second, never longer than a minute (or than midnight, where it drops to 0).
+TEST_F(AppDelegateMenuTest, TheTitleSleepsUntilItsFigureCanChange) {
+    const ScriptedScreenCast screenCasts(
+        std::filesystem::read_symlink("/proc/self/exe").parent_path() / "tallyglow-screen-cast.so");
+    const Instant now = Instant::now();
+    const auto midnight = Calendar::current().dateBySettingTime(24, 0, 0, now);
+    if (midnight && midnight->timeIntervalSince(now) < 70) {
+        GTEST_SKIP() << "too close to midnight";
+    }
+    const struct {
+        double pay;
+        bool screenCast;
+        int wait;
+    } rows[] = {
+        {0, false, 60000},  // nothing earned today: once a minute
+        {1e9, false, 500},  // a cent every few microseconds: twice a second
+        {0, true, 500},     // masked by a cast, which may stop counting without a word
+        {-1, false, 60000}, // and again once the cast is gone
+    };
+    settings->setStartHour(0);
+    settings->setEndHour(0);
+    settings->setMaskWhileScreenSharing(true);
+    AppDelegateTesting::startRefreshing(*delegate);
+    for (const auto& row : rows) {
+        settings->setDailyPay(row.pay);
+        screenCasts.setAnswer(row.screenCast);
+        AppDelegateTesting::refresh(*delegate);
+        EXPECT_EQ(AppDelegateTesting::refreshWait(*delegate), row.wait) << row.pay;
+    }
+}
+
+// A new time zone, or the clock set, refreshes the title at once.
+TEST(ClockChangesTest, TellOfANewTimeZoneAndOfTheClockBeingSet) {
+    namespace fs = std::filesystem;
+    TemporaryFolder folder;
+    const fs::path zoneFile = folder / "localtime";
+    fs::create_symlink("/usr/share/zoneinfo/Europe/Berlin", zoneFile);
+    Calendar::setHostZoneFile(zoneFile);
+    struct RestoreZoneFile {
+        ~RestoreZoneFile() { Calendar::setHostZoneFile("/etc/localtime"); }
+    } restore;
+    ScopedEnvironment tz("TZ", "");
+    ::unsetenv("TZ");
+    ASSERT_EQ(Calendar::current().timeZoneId(), "Europe/Berlin");
+
+    int changes = 0;
+    const ClockChanges clockChanges([&changes] { ++changes; });
+    fs::create_symlink("/usr/share/zoneinfo/Asia/Tokyo", folder / "localtime.new");
+    fs::rename(folder / "localtime.new", zoneFile);
+    EXPECT_TRUE(QTest::qWaitFor([&changes] { return changes > 0; }, 2000));
+    EXPECT_EQ(Calendar::current().timeZoneId(), "Asia/Tokyo");
+
+    // Setting the clock to what it reads moves it by microseconds, and needs root.
+    timespec clock{};
+    ::clock_gettime(CLOCK_REALTIME, &clock);
+    if (::clock_settime(CLOCK_REALTIME, &clock) != 0) {
+        GTEST_SKIP() << "the clock cannot be set here";
+    }
+    const int before = changes;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return changes > before; }, 2000));
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 #include "AppDelegate.h"
 #include "Window.h"
 
+#include <QTimer>
+
 #include <memory>
 
 // Reaches the delegate's private operations from tests and benchmarks.
@@ -19,6 +21,9 @@ struct AppDelegateTesting {
         delegate.statusItem = std::move(item);
     }
     static void refresh(AppDelegate& delegate) { delegate.refresh(); }
+    // Launch step 6, and how long the title then sleeps.
+    static void startRefreshing(AppDelegate& delegate) { delegate.startRefreshing(); }
+    static int refreshWait(const AppDelegate& delegate) { return delegate.timer->interval(); }
     static bool isMasked(const AppDelegate& delegate) { return delegate.isMasked(); }
 
     // Launch steps 3 and 4, on the status item the test gave.

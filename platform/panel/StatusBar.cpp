@@ -63,8 +63,9 @@ std::unique_ptr<StatusItem> StatusBar::statusItem() {
                                                          .iconThemePath = iconFolder(icon),
                                                      });
     // An old-style tray draws the coloured icon itself, from its file.
-    const QString folder = iconFolder(name);
-    const QIcon trayImage = folder.isEmpty() ? QIcon::fromTheme(name)
-                                             : QIcon(folder + u'/' + name + QStringLiteral(".svg"));
-    return std::make_unique<SwitchingStatusItem>(std::move(item), trayImage);
+    return std::make_unique<SwitchingStatusItem>(std::move(item), [name] {
+        const QString folder = iconFolder(name);
+        return folder.isEmpty() ? QIcon::fromTheme(name)
+                                : QIcon(folder + u'/' + name + QStringLiteral(".svg"));
+    });
 }

@@ -14,7 +14,7 @@
 #include <xcb/xcb.h>
 
 SwitchingStatusItem::SwitchingStatusItem(std::unique_ptr<StatusNotifierItem> notifierItem,
-                                         QIcon image)
+                                         std::function<QIcon()> image)
     : item(std::move(notifierItem)), trayImage(std::move(image)) {
     connect(item.get(), &StatusNotifierItem::hostingChanged, this, &SwitchingStatusItem::follow);
     if (QGuiApplication::platformName() == QStringLiteral("xcb")) {
@@ -131,7 +131,7 @@ bool SwitchingStatusItem::canDock() const {
 }
 
 void SwitchingStatusItem::dock() {
-    trayIcon = std::make_unique<TrayIconButton>(trayImage);
+    trayIcon = std::make_unique<TrayIconButton>(trayImage());
     trayIcon->setTitle(title);
     trayIcon->setAction(action);
     trayIcon->setSecondaryAction(secondaryAction);

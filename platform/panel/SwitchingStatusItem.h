@@ -25,7 +25,9 @@ class SwitchingStatusItem final : public QObject,
                                   private StatusButton,
                                   private QAbstractNativeEventFilter {
 public:
-    SwitchingStatusItem(std::unique_ptr<StatusNotifierItem> item, QIcon trayImage);
+    // The tray's image is made only when an icon docks: reading it loads an
+    // image plug-in that most desktops never need.
+    SwitchingStatusItem(std::unique_ptr<StatusNotifierItem> item, std::function<QIcon()> trayImage);
     ~SwitchingStatusItem() override;
 
     StatusButton* button() override { return this; }
@@ -49,7 +51,7 @@ private:
     void dock();
 
     std::unique_ptr<StatusNotifierItem> item;
-    QIcon trayImage;
+    std::function<QIcon()> trayImage;
     std::unique_ptr<TrayIconButton> trayIcon;
     QTimer* trayCheck = nullptr;
 

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <pipewire/impl-module.h>
 #include <pipewire/pipewire.h>
 #include <spa/utils/dict.h>
 
@@ -79,7 +80,15 @@ public:
             return;
         }
         pw_loop_enter(loop);
-        context = pw_context_new(loop, nullptr, 0);
+        // Only what reading the registry takes: the client configuration would
+        // also load the modules for making nodes and devices, a megabyte that
+        // stays all day.
+        context = pw_context_new(loop, pw_properties_new(PW_KEY_CONFIG_NAME, "null", nullptr), 0);
+        if (context && !pw_context_load_module(context, "libpipewire-module-protocol-native",
+                                               nullptr, nullptr)) {
+            pw_context_destroy(context);
+            context = nullptr;
+        }
     }
 
     bool isScreenBeingCast() {

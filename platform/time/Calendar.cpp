@@ -8,10 +8,13 @@
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unicode/calendar.h>
 #include <unicode/gregocal.h>
 #include <unicode/timezone.h>
+#include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -50,6 +53,8 @@ struct HostZoneStamp {
     bool tzSet = false;
     std::string zoneFile;
     std::vector<Step> steps;
+    // The paths of the steps, for the watch.
+    std::vector<fs::path> paths;
 
     static HostZoneStamp read() {
         HostZoneStamp stamp;
@@ -67,6 +72,7 @@ struct HostZoneStamp {
                 break;
             }
             stamp.steps.push_back({link.st_ino, link.st_ctim.tv_sec, link.st_ctim.tv_nsec});
+            stamp.paths.push_back(step);
             if (!S_ISLNK(link.st_mode)) {
                 break;
             }
@@ -79,8 +85,66 @@ struct HostZoneStamp {
         }
         return stamp;
     }
-    bool operator==(const HostZoneStamp&) const = default;
+    bool operator==(const HostZoneStamp& other) const {
+        return tz == other.tz && tzSet == other.tzSet && zoneFile == other.zoneFile &&
+               steps == other.steps;
+    }
 };
+
+// Hears of changes along the zone file's chain of links from the kernel, so
+// that looking for one costs a single read that finds nothing, not a walk
+// down the chain. Without inotify, every look walks the chain.
+class HostZoneWatch {
+public:
+    HostZoneWatch() : descriptor(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {}
+
+    bool works() const { return descriptor >= 0; }
+    int changeDescriptor() const { return descriptor; }
+
+    // Each step, and the folder it sits in: a link is re-pointed by renaming
+    // a new one over it, a copied file is replaced or rewritten in place.
+    void follow(const std::vector<fs::path>& paths) {
+        for (const int watch : watches) {
+            ::inotify_rm_watch(descriptor, watch);
+        }
+        watches.clear();
+        constexpr std::uint32_t folderEvents =
+            IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ONLYDIR;
+        constexpr std::uint32_t fileEvents =
+            IN_MODIFY | IN_CLOSE_WRITE | IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF | IN_DONT_FOLLOW;
+        for (const fs::path& path : paths) {
+            for (const auto& [watched, events] :
+                 {std::pair{path.parent_path(), folderEvents}, std::pair{path, fileEvents}}) {
+                if (const int watch = ::inotify_add_watch(descriptor, watched.c_str(), events);
+                    watch >= 0) {
+                    watches.push_back(watch);
+                }
+            }
+        }
+    }
+
+    // Whether anything happened since the last look; takes in what did.
+    bool changed() const {
+        alignas(inotify_event) char events[4096];
+        bool any = false;
+        while (::read(descriptor, events, sizeof events) > 0) {
+            any = true;
+        }
+        return any;
+    }
+
+private:
+    int descriptor;
+    std::vector<int> watches;
+};
+
+HostZoneWatch& hostZoneWatch() {
+    static HostZoneWatch watch;
+    return watch;
+}
+
+// Set when the zone file's path changes, so that the next look reads it.
+bool hostZoneFileMoved = false;
 
 std::optional<std::string> wholeFile(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
@@ -182,17 +246,33 @@ Calendar::Calendar(Calendar&&) noexcept = default;
 Calendar& Calendar::operator=(Calendar&&) noexcept = default;
 
 const Calendar& Calendar::current() {
-    static HostZoneStamp stamp = HostZoneStamp::read();
+    HostZoneWatch& watch = hostZoneWatch();
+    // The chain is watched before it is read, so that no change falls between.
+    const auto readAndFollow = [&watch] {
+        watch.follow(HostZoneStamp::read().paths);
+        return HostZoneStamp::read();
+    };
+    static HostZoneStamp stamp = readAndFollow();
     static Calendar calendar(std::make_unique<Engine>(hostTimeZone()));
-    if (HostZoneStamp now = HostZoneStamp::read(); !(now == stamp)) {
-        stamp = std::move(now);
-        calendar = Calendar(std::make_unique<Engine>(hostTimeZone()));
+    // $TZ is read each time: a process sets it without telling anyone.
+    const char* tz = std::getenv("TZ");
+    const bool tzChanged = (tz != nullptr) != stamp.tzSet || (tz && stamp.tz != tz);
+    if (!watch.works() || watch.changed() || tzChanged || std::exchange(hostZoneFileMoved, false)) {
+        if (HostZoneStamp now = readAndFollow(); !(now == stamp)) {
+            stamp = std::move(now);
+            calendar = Calendar(std::make_unique<Engine>(hostTimeZone()));
+        }
     }
     return calendar;
 }
 
+int Calendar::hostZoneChangeDescriptor() {
+    return hostZoneWatch().changeDescriptor();
+}
+
 void Calendar::setHostZoneFile(std::string path) {
     hostZoneFile() = std::move(path);
+    hostZoneFileMoved = true;
 }
 
 std::string Calendar::timeZoneId() const {

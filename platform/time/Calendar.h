@@ -28,6 +28,10 @@ public:
     // copy of one of its files. The returned calendar is shared and rebuilt
     // only when $TZ or the zone file has changed.
     static const Calendar& current();
+    // Becomes readable when the zone file, or a link on the way to it, may
+    // have changed; current() takes in what made it readable. -1 where the
+    // system cannot tell.
+    static int hostZoneChangeDescriptor();
 
     // The file that names the host's zone in place of /etc/localtime, for
     // tests that change it.
