@@ -13,6 +13,7 @@
 // to tell what exists: a cast may already be running when the program starts.
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -82,7 +83,12 @@ public:
         pw_loop_enter(loop);
         // Only what reading the registry takes: the client configuration would
         // also load the modules for making nodes and devices, a megabyte that
-        // stays all day.
+        // stays all day. PipeWire warns that no module and no realtime
+        // scheduling were asked for; neither is needed, and the user's log
+        // stays quiet unless they ask PipeWire to speak.
+        if (!std::getenv("PIPEWIRE_DEBUG")) {
+            pw_log_set_level(SPA_LOG_LEVEL_ERROR);
+        }
         context = pw_context_new(loop, pw_properties_new(PW_KEY_CONFIG_NAME, "null", nullptr), 0);
         if (context && !pw_context_load_module(context, "libpipewire-module-protocol-native",
                                                nullptr, nullptr)) {
