@@ -129,7 +129,9 @@ std::optional<Shift> shiftStartingOn(const AppSettings& settings, Instant day,
             return std::nullopt;
         }
     }
-    const auto shownUntil = endOfDay(calendar, *end);
+    // A shift that ends at midnight ended on the day before: its pay is not
+    // shown through the whole of the next day.
+    const auto shownUntil = endOfDay(calendar, later(*end, -1));
     if (!shownUntil) {
         return std::nullopt;
     }

@@ -83,6 +83,8 @@ TEST_F(EarningsCalculatorTest, ShiftsFollowTheWorkingWeek) {
         {"Friday night, Saturday off", berlin, weekdays + night, 6, 20, 21, 0, 200},
         {"past the next midnight", berlin, weekdays + night, 6, 21, 0, 30, 0},
         {"09:00 to 09:00 is 24 hours", berlin, "endHour=9\n", 6, 16, 3, 0, 150},
+        {"ended at midnight, the next morning", berlin, "startHour=16\nendHour=0\n", 6, 16, 9, 0,
+         0},
         {"before the break", berlin, lunch, 6, 15, 11, 0, 200.0 * 2 / 7},
         {"in the break", berlin, lunch, 6, 15, 12, 30, 200.0 * 3 / 7},
         {"after the break", berlin, lunch, 6, 15, 14, 0, 200.0 * 4 / 7},
