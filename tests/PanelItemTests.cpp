@@ -264,6 +264,9 @@ struct PanelSpell {
     // The notice offers to switch GNOME's extension on, installed under this name, and
     // does so; nullptr: no such offer.
     const char* enables;
+    // How the watcher takes the item: at once, only after being busy (as at
+    // login, longer than the program waits for an answer), or without ever listing it.
+    enum class Watcher { listsAtOnce, busyAtFirst, neverLists } watcher = Watcher::listsAtOnce;
 };
 
 // Each program on a bus of its own, side by side, so that the ten seconds pass once.
@@ -278,6 +281,9 @@ TEST_F(PanelItemTest, OnlyAfterTenSecondsWithNoPanelOneNoticeSaysWhatWouldShowTh
          "appindicatorsupport@rgcjonas.gmail.com"},
         {"GnomeWithDebiansExtensionOff", "GNOME", -1ms, -1ms, 1, false,
          "ubuntu-appindicators@ubuntu.com"},
+        {"PanelBusyAtLogin", "", 0ms, -1ms, 1, true, nullptr, PanelSpell::Watcher::busyAtFirst},
+        {"PanelNeverListsTheItem", "", 0ms, -1ms, 1, false, nullptr,
+         PanelSpell::Watcher::neverLists},
     };
     struct Session {
         const PanelSpell& spell;
@@ -313,6 +319,10 @@ TEST_F(PanelItemTest, OnlyAfterTenSecondsWithNoPanelOneNoticeSaysWhatWouldShowTh
                     (spell.watcherLeaves < 0ms || now < spell.watcherLeaves)) {
                     session.watcher =
                         std::make_unique<TestWatcher>(*session.bus, QStringLiteral("watcher"));
+                    session.watcher->listsItems = spell.watcher != PanelSpell::Watcher::neverLists;
+                    if (spell.watcher == PanelSpell::Watcher::busyAtFirst) {
+                        session.watcher->answerNothingFor(12s);
+                    }
                 }
                 if (spell.watcherLeaves >= 0ms && now >= spell.watcherLeaves) {
                     session.watcher.reset();
