@@ -313,12 +313,21 @@ bool Application::isOnlyInstanceInSession() {
     return only;
 }
 
-void Application::reopenRunningInstance() {
+std::string Application::reopenRunningInstance() {
     const QDBusMessage reopen = QDBusMessage::createMethodCall(
         QString::fromLatin1(InstanceBus::name), QString::fromLatin1(InstanceBus::path),
         QString::fromLatin1(InstanceBus::interface), QStringLiteral("Reopen"));
     // Waits for the answer, so the call is delivered before this process ends.
-    QDBusConnection::sessionBus().call(reopen, QDBus::Block, 5000);
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(reopen, QDBus::Block, 5000);
+    if (reply.type() == QDBusMessage::ReplyMessage) {
+        return {};
+    }
+    // Another program holds the name, or the instance is stopped or hung.
+    return QStringLiteral("cannot reach the Tallyglow running in this session: %1 on the "
+                          "session bus answers %2")
+        .arg(QString::fromLatin1(InstanceBus::name),
+             reply.errorName().isEmpty() ? QStringLiteral("nothing") : reply.errorName())
+        .toStdString();
 }
 
 void Application::publishTitle(const PublishedTitle& title) {

@@ -49,8 +49,9 @@ public:
     // no session bus there is no way to tell, and the answer is true.
     bool isOnlyInstanceInSession();
 
-    // Asks the instance that runs in this session to handle a reopening.
-    void reopenRunningInstance();
+    // Asks the instance that runs in this session to handle a reopening;
+    // answers why that failed (one line), or nothing when it was done.
+    std::string reopenRunningInstance();
 
     // Offers the title beside the running instance's name on the session bus
     // (the Title and Masked properties, the TitleChanged signal, and NextTitle

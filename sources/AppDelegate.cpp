@@ -221,6 +221,11 @@ void AppDelegate::menuWillOpen() {
 }
 
 void AppDelegate::panelShowsItem(bool shown) {
+    // An item offered again and again without being shown is one spell of not
+    // being shown: its wait is not started over, and it gets one notice.
+    if (shown == itemShown) {
+        return;
+    }
     itemShown = shown;
     if (!shown) {
         panelWait->start();

@@ -27,7 +27,7 @@ const char* const helpText =
     "      --version        print the version and exit\n"
     "\n"
     "Exit status: 0 when done, 1 when --title finds no Tallyglow running in this\n"
-    "session, 2 for options it cannot read.\n";
+    "session or a start cannot reach the one running, 2 for options it cannot read.\n";
 
 // For waybar's JSON: a string literal.
 std::string jsonString(std::string_view text) {

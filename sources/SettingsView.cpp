@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -198,8 +199,8 @@ QHBoxLayout* SettingsView::payFields() {
     payNote->setObjectName("payNote");
     styleAsCaption(payNote);
     payNote->hide();
-    // Focus in shows the pay being edited; focus out hides it again while masked.
-    connect(qApp, &QApplication::focusChanged, this, [this] { hidePayWhileMasked(); });
+    // Whether the user put the focus there decides whether the pay shows while masked.
+    amountField->installEventFilter(this);
 
     auto* fields = new QHBoxLayout;
     fields->setSpacing(payFieldsSpacing);
@@ -397,8 +398,47 @@ void SettingsView::showPanelNote(const QString& note) {
     }
 }
 
+// While masked, the digits show only once the user has put the focus into the
+// field since the window opened: the window manager, or Qt, gives it back to the
+// field on its own when the window is opened again, and a screen reader would
+// read the amount out.
+bool SettingsView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == payField) {
+        switch (event->type()) {
+        case QEvent::FocusIn:
+            switch (static_cast<QFocusEvent*>(event)->reason()) {
+            case Qt::MouseFocusReason:
+            case Qt::TabFocusReason:
+            case Qt::BacktabFocusReason:
+            case Qt::ShortcutFocusReason:
+                payRevealed = true;
+                break;
+            default:
+                payRevealed = false;
+                break;
+            }
+            hidePayWhileMasked();
+            break;
+        case QEvent::FocusOut:
+            payRevealed = false;
+            hidePayWhileMasked();
+            break;
+        case QEvent::MouseButtonPress:
+            // A click into the field that has the focus already.
+            if (!payRevealed) {
+                payRevealed = true;
+                hidePayWhileMasked();
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void SettingsView::hidePayWhileMasked() {
-    const auto echo = payMasked && !payField->hasFocus() ? QLineEdit::Password : QLineEdit::Normal;
+    const auto echo = payMasked && !payRevealed ? QLineEdit::Password : QLineEdit::Normal;
     if (payField->echoMode() != echo) {
         payField->setEchoMode(echo);
     }
@@ -406,6 +446,8 @@ void SettingsView::hidePayWhileMasked() {
 
 void SettingsView::hideEvent(QHideEvent* event) {
     finishPayEdit();
+    payRevealed = false;
+    hidePayWhileMasked();
     QWidget::hideEvent(event);
 }
 

@@ -44,9 +44,9 @@ public:
     static constexpr double largestDailyPay = 1e9;
 
     // Whether the title is masked now, and whether screen casts can be
-    // detected at all. While masked, the pay shows as bullets unless it is
-    // being edited: someone sharing the screen must not show it by opening
-    // the window.
+    // detected at all. While masked, the pay shows as bullets unless the user
+    // went into its field after the window opened: someone sharing the screen
+    // must not show it by opening the window.
     void showMasking(bool masked, ScreenShareDetector::Detection detection);
     // Why no panel shows the program's item, in one line; empty while one does.
     void showPanelNote(const QString& note);
@@ -54,6 +54,7 @@ public:
 protected:
     // Closing the window ends an edit of the pay as Return does.
     void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The currency and amount fields of the pay row, and what the pay is per.
@@ -89,6 +90,8 @@ private:
     QLabel* panelNote = nullptr;
     bool payMasked = false;
     QLabel* payLabel = nullptr;
+    // The user put the focus into the pay field since the window opened.
+    bool payRevealed = false;
     // Takes the pay text being edited, if it is a number in range, and shows the amount in force.
     void finishPayEdit();
     void hidePayWhileMasked();

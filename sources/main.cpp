@@ -13,23 +13,34 @@
 Application* app = nullptr;
 std::shared_ptr<AppDelegate>& delegate = *new std::shared_ptr<AppDelegate>();
 
+namespace {
+
+// Ends a process that made no settings store, without tearing down Qt's bus
+// thread and type registry in an order that makes Qt print warnings after our
+// own output (Trying to construct an instance of an invalid type).
+[[noreturn]] void endAt(int status) {
+    std::cout.flush();
+    std::cerr.flush();
+    std::_Exit(status);
+}
+
+} // namespace
+
 int main(int argumentCount, char** arguments) {
     // Options print and end before anything of the desktop or the settings is made.
     const CommandLine commandLine(argumentCount, arguments);
     if (!commandLine.startsPanelItem()) {
-        const int status = commandLine.run();
-        // Ends here, without tearing down Qt's bus thread and type registry
-        // in an order that makes Qt print warnings after our own output.
-        std::cout.flush();
-        std::cerr.flush();
-        std::_Exit(status);
+        endAt(commandLine.run());
     }
     app = &Application::shared();
     // One panel item per desktop session: a second launch asks the first to
-    // show its settings, and goes.
+    // show its settings, and goes; one that cannot reach it says so.
     if (!app->isOnlyInstanceInSession()) {
-        app->reopenRunningInstance();
-        return 0;
+        const std::string failure = app->reopenRunningInstance();
+        if (!failure.empty()) {
+            std::cerr << "tallyglow: " << failure << '\n';
+        }
+        endAt(failure.empty() ? 0 : 1);
     }
     // The settings store is created, converted and loaded here, before the event loop.
     delegate = std::make_shared<AppDelegate>();

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QRegularExpression>
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <ostream>
 #include <set>
@@ -264,6 +265,9 @@ struct PanelSpell {
     // The notice offers to switch GNOME's extension on, installed under this name, and
     // does so; nullptr: no such offer.
     const char* enables;
+    // How the watcher takes the item: at once, only after being busy (as at
+    // login, longer than the program waits for an answer), or without ever listing it.
+    enum class Watcher { listsAtOnce, busyAtFirst, neverLists } watcher = Watcher::listsAtOnce;
 };
 
 // Each program on a bus of its own, side by side, so that the ten seconds pass once.
@@ -278,6 +282,9 @@ TEST_F(PanelItemTest, OnlyAfterTenSecondsWithNoPanelOneNoticeSaysWhatWouldShowTh
          "appindicatorsupport@rgcjonas.gmail.com"},
         {"GnomeWithDebiansExtensionOff", "GNOME", -1ms, -1ms, 1, false,
          "ubuntu-appindicators@ubuntu.com"},
+        {"PanelBusyAtLogin", "", 0ms, -1ms, 1, true, nullptr, PanelSpell::Watcher::busyAtFirst},
+        {"PanelNeverListsTheItem", "", 0ms, -1ms, 1, false, nullptr,
+         PanelSpell::Watcher::neverLists},
     };
     struct Session {
         const PanelSpell& spell;
@@ -313,6 +320,10 @@ TEST_F(PanelItemTest, OnlyAfterTenSecondsWithNoPanelOneNoticeSaysWhatWouldShowTh
                     (spell.watcherLeaves < 0ms || now < spell.watcherLeaves)) {
                     session.watcher =
                         std::make_unique<TestWatcher>(*session.bus, QStringLiteral("watcher"));
+                    session.watcher->listsItems = spell.watcher != PanelSpell::Watcher::neverLists;
+                    if (spell.watcher == PanelSpell::Watcher::busyAtFirst) {
+                        session.watcher->answerNothingFor(12s);
+                    }
                 }
                 if (spell.watcherLeaves >= 0ms && now >= spell.watcherLeaves) {
                     session.watcher.reset();
@@ -344,21 +355,48 @@ TEST_F(PanelItemTest, OnlyAfterTenSecondsWithNoPanelOneNoticeSaysWhatWouldShowTh
     }
 }
 
+// A second start asks the first to open its settings and goes; one that cannot
+// reach it (another program holds the name, or the first is stopped) says so
+// in one line and fails.
 TEST_F(PanelItemTest, SecondLaunchLeavesTheFirstAlone) {
     storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
     TestWatcher watcher(bus, QStringLiteral("watcher"));
-    QProcess& first = launch();
-    ASSERT_TRUE(waitForRegistrations(watcher, 1));
+    enum class First { answers, otherProgram, stopped };
+    for (const First first : {First::answers, First::otherProgram, First::stopped}) {
+        SCOPED_TRACE(int(first));
+        QDBusConnection holder = bus.connect(QStringLiteral("holder %1").arg(int(first)));
+        QProcess* running = nullptr;
+        if (first == First::otherProgram) {
+            ASSERT_TRUE(holder.registerService(QStringLiteral("org.tallyglow.Tallyglow")));
+        } else {
+            running = &launch();
+            ASSERT_TRUE(waitForRegistrations(watcher, programs.size()));
+        }
+        if (first == First::stopped) {
+            ::kill(running->processId(), SIGSTOP);
+        }
 
-    QProcess& second = launch();
-    ASSERT_TRUE(second.waitForFinished(5000));
-    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(second.exitCode(), 0);
-    waitFor([] { return false; }, 300ms);
-    EXPECT_EQ(watcher.registrations.size(), 1u);
-    EXPECT_EQ(namesOnBus().filter(QStringLiteral("org.kde.StatusNotifierItem-")),
-              QStringList{itemService(first)});
-    EXPECT_EQ(first.state(), QProcess::Running);
+        QProcess second;
+        second.setProcessEnvironment(programEnvironment(true, {}));
+        second.start(programFile, {});
+        ASSERT_TRUE(second.waitForFinished(10000));
+        const std::string errors = second.readAllStandardError().toStdString();
+        EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(second.exitCode(), first == First::answers ? 0 : 1);
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), first == First::answers ? 0 : 1)
+            << errors;
+        waitFor([] { return false; }, 300ms);
+        // Nothing of the second stays on the bus.
+        EXPECT_EQ(watcher.registrations.size(), programs.size());
+        EXPECT_EQ(namesOnBus().filter(QStringLiteral("org.kde.StatusNotifierItem-")),
+                  running ? QStringList{itemService(*running)} : QStringList{});
+        if (running) {
+            ::kill(running->processId(), SIGCONT);
+            EXPECT_EQ(running->state(), QProcess::Running);
+            stopProcess(*running);
+        }
+        PrivateSessionBus::disconnect(holder);
+    }
 }
 
 TEST_F(PanelItemTest, KeepsRunningWithoutASessionBus) {

@@ -16,6 +16,7 @@
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QProcess>
+#include <QThread>
 #include <QTimeZone>
 #include <QTimer>
 #include <algorithm>
@@ -23,6 +24,7 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -133,7 +135,29 @@ public:
         connection.registerService(QStringLiteral("org.kde.StatusNotifierHost-%1")
                                        .arg(QCoreApplication::applicationPid()));
     }
-    ~TestWatcher() override { leave(); }
+    ~TestWatcher() override {
+        if (busyThread) {
+            busyThread->quit();
+            busyThread->wait();
+        }
+        leave();
+    }
+
+    // As a panel busy at login: nothing sent to the watcher, registrations and
+    // reads of its list alike, is answered before the time is up.
+    void answerNothingFor(std::chrono::milliseconds busy) {
+        busyThread = std::make_unique<QThread>();
+        moveToThread(busyThread.get());
+        busyThread->start();
+        // Then back, with what it was sent meanwhile, to be answered and ended as any other.
+        QMetaObject::invokeMethod(
+            this,
+            [this, busy] {
+                QThread::msleep(busy.count());
+                moveToThread(QCoreApplication::instance()->thread());
+            },
+            Qt::QueuedConnection);
+    }
 
     // As when a panel quits: the connection closes and the name goes with it.
     void leave() {
@@ -149,6 +173,8 @@ public:
     // and whether the item is told so or only left out of the list.
     int dropsToMake = 0;
     bool dropsSilently = false;
+    // Whether items it takes are listed at all.
+    bool listsItems = true;
 
 Q_SIGNALS:
     void StatusNotifierItemUnregistered(const QString& service);
@@ -168,7 +194,9 @@ public Q_SLOTS:
         // Listed as Plasma lists items: the service, or the connection with the path.
         const QString item = byPath ? name + service : service;
         listed.removeAll(item);
-        listed.append(item);
+        if (listsItems) {
+            listed.append(item);
+        }
         if (dropsToMake != 0) {
             dropsToMake = std::max(dropsToMake - 1, -1);
             QTimer::singleShot(100, this, [this, item] {
@@ -184,6 +212,7 @@ private:
     QDBusConnection connection;
     bool owned = false;
     QStringList listed;
+    std::unique_ptr<QThread> busyThread;
 };
 
 // A desktop's notification service: keeps every notice it is sent.

@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -499,32 +500,71 @@ TEST_F(SettingsViewTest, PayTextIsTakenOnlyWhenTheEditEnds) {
     }
 }
 
-// Opening the window while the screen is cast must not show the pay; editing it still works.
+// Opening the window while the screen is cast must not show the pay, wherever the focus
+// comes back to; the user going into the field still shows it for editing.
 TEST_F(SettingsViewTest, WhileMaskedThePayShowsOnlyWhileItIsEdited) {
     using Detection = ScreenShareDetector::Detection;
     openWith("dailyPay=1500\n");
     view->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
     currencyField()->setFocus();
+    // How the focus gets to the field: the user tabs or clicks there, or the program or
+    // the window manager puts it there, or it comes back with the window.
+    enum class Focus { tab, click, given, reopened };
     const struct {
         bool masked;
         QWidget* focus;
+        Focus how;
         Detection detection;
         QLineEdit::EchoMode echo;
         const char* note;
     } steps[] = {
-        {true, currencyField(), Detection::working, QLineEdit::Password, ""},
-        {true, amountField(), Detection::working, QLineEdit::Normal, ""},
-        {true, currencyField(), Detection::pipeWireNotRunning, QLineEdit::Password,
+        {true, currencyField(), Focus::tab, Detection::working, QLineEdit::Password, ""},
+        {true, amountField(), Focus::tab, Detection::working, QLineEdit::Normal, ""},
+        {true, amountField(), Focus::reopened, Detection::working, QLineEdit::Password, ""},
+        {true, amountField(), Focus::click, Detection::working, QLineEdit::Normal, ""},
+        {true, currencyField(), Focus::tab, Detection::working, QLineEdit::Password, ""},
+        {true, amountField(), Focus::given, Detection::working, QLineEdit::Password, ""},
+        {true, currencyField(), Focus::tab, Detection::pipeWireNotRunning, QLineEdit::Password,
          "Screen casts cannot be detected: PipeWire is not running"},
-        {false, currencyField(), Detection::pipeWireMissing, QLineEdit::Normal,
+        {false, currencyField(), Focus::tab, Detection::pipeWireMissing, QLineEdit::Normal,
          "Screen casts cannot be detected: PipeWire is not installed"},
     };
     for (const auto& step : steps) {
         view->showMasking(step.masked, step.detection);
-        step.focus->setFocus();
+        switch (step.how) {
+        case Focus::tab:
+            step.focus->setFocus(Qt::TabFocusReason);
+            break;
+        case Focus::click:
+            QTest::mouseClick(step.focus, Qt::LeftButton);
+            break;
+        case Focus::given:
+            step.focus->setFocus();
+            break;
+        case Focus::reopened: {
+            view->hide();
+            QWidget elsewhere; // another window has the focus meanwhile
+            elsewhere.show();
+            elsewhere.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+            view->show();
+            view->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+            // The focus comes back to where it was, by itself.
+            ASSERT_EQ(QApplication::focusWidget(), step.focus);
+            break;
+        }
+        }
         QApplication::processEvents();
         EXPECT_EQ(amountField()->echoMode(), step.echo) << step.note;
+        // What a screen reader reads from the field.
+        QAccessibleInterface* field = QAccessible::queryAccessibleInterface(amountField());
+        ASSERT_NE(field, nullptr);
+        const QString read = field->text(QAccessible::Value) + field->text(QAccessible::Name) +
+                             field->textInterface()->text(0, 100);
+        EXPECT_EQ(read.contains(QStringLiteral("1500")), step.echo == QLineEdit::Normal)
+            << read.toStdString();
         EXPECT_EQ(child<QLabel>("detectionNote")->isVisible(), *step.note != 0);
         EXPECT_EQ(child<QLabel>("detectionNote")->text(), step.note);
     }

@@ -8,7 +8,6 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QGuiApplication>
-#include <QKeySequence>
 #include <QMenu>
 #include <QMetaObject>
 #include <QtDebug>
@@ -19,71 +18,6 @@ namespace {
 // Hosts send several messages for one opening (AboutToShowGroup, AboutToShow, "opened");
 // those arriving this soon after the first belong to the same opening.
 constexpr qint64 sameOpeningMilliseconds = 300;
-
-QString labelFor(const QString& text) {
-    // Qt marks the mnemonic with '&' ("&&" is a literal one); panels use '_' ("__").
-    QString label;
-    label.reserve(text.size());
-    for (qsizetype index = 0; index < text.size(); ++index) {
-        const QChar character = text[index];
-        if (character == u'&' && index + 1 < text.size()) {
-            const QChar next = text[++index];
-            if (next == u'&') {
-                label += u'&';
-            } else if (next == u'_') {
-                label += QStringLiteral("__");
-            } else {
-                label += u'_';
-                label += next;
-            }
-        } else if (character == u'_') {
-            label += QStringLiteral("__");
-        } else {
-            label += character;
-        }
-    }
-    return label;
-}
-
-QString keyName(Qt::Key key) {
-    if (key >= Qt::Key_A && key <= Qt::Key_Z) {
-        return QString(QChar(u'a' + (key - Qt::Key_A)));
-    }
-    // The names panels know (X key names) where Qt abbreviates.
-    static const QHash<QString, QString> panelNames{
-        {QStringLiteral("Esc"), QStringLiteral("Escape")},
-        {QStringLiteral("Del"), QStringLiteral("Delete")},
-        {QStringLiteral("Ins"), QStringLiteral("Insert")},
-        {QStringLiteral("PgUp"), QStringLiteral("Page_Up")},
-        {QStringLiteral("PgDown"), QStringLiteral("Page_Down")},
-    };
-    const QString name = QKeySequence(key).toString(QKeySequence::PortableText);
-    return panelNames.value(name, name);
-}
-
-DBusMenuShortcut shortcutFor(const QKeySequence& sequence) {
-    DBusMenuShortcut shortcut;
-    for (int index = 0; index < sequence.count(); ++index) {
-        const QKeyCombination combination = sequence[index];
-        const Qt::KeyboardModifiers modifiers = combination.keyboardModifiers();
-        QStringList keys;
-        if (modifiers & Qt::ControlModifier) {
-            keys << QStringLiteral("Control");
-        }
-        if (modifiers & Qt::AltModifier) {
-            keys << QStringLiteral("Alt");
-        }
-        if (modifiers & Qt::ShiftModifier) {
-            keys << QStringLiteral("Shift");
-        }
-        if (modifiers & Qt::MetaModifier) {
-            keys << QStringLiteral("Super");
-        }
-        keys << keyName(combination.key());
-        shortcut << keys;
-    }
-    return shortcut;
-}
 
 QVariantMap only(const QVariantMap& properties, const QStringList& names) {
     if (names.isEmpty()) {
@@ -133,13 +67,13 @@ public Q_SLOTS:
         return exporter->layoutRevision;
     }
 
+    // Replies name each item once, however often a call repeats it: any
+    // program may ask, and a reply must not grow with the asking.
     QList<DBusMenuItem> GetGroupProperties(const QList<int>& ids,
                                            const QStringList& propertyNames) {
         QList<DBusMenuItem> items;
-        for (int id : ids) {
-            if (exporter->hasItem(id)) {
-                items << DBusMenuItem{id, exporter->properties(id, propertyNames)};
-            }
+        for (int id : exporter->existingOnce(ids)) {
+            items << DBusMenuItem{id, exporter->properties(id, propertyNames)};
         }
         return items;
     }
@@ -162,14 +96,19 @@ public Q_SLOTS:
         }
     }
 
+    // The first event for each item counts.
     QList<int> EventGroup(const QList<DBusMenuEvent>& events) {
         QList<int> idErrors;
+        QList<int> handled;
         for (const DBusMenuEvent& event : events) {
-            if (!exporter->handleEvent(event.id, event.eventId)) {
+            if (!exporter->hasItem(event.id)) {
                 idErrors << event.id;
+            } else if (!handled.contains(event.id)) {
+                handled << event.id;
+                exporter->handleEvent(event.id, event.eventId);
             }
         }
-        return idErrors;
+        return distinct(idErrors);
     }
 
     bool AboutToShow(int id, const QDBusMessage& message) {
@@ -181,18 +120,16 @@ public Q_SLOTS:
     }
 
     QList<int> AboutToShowGroup(const QList<int>& ids, QList<int>& idErrors) {
-        QList<int> updatesNeeded;
         if (ids.contains(0)) {
             exporter->aboutToShow(0); // one opening, however many ids came with it
         }
         for (int id : ids) {
             if (!exporter->hasItem(id)) {
                 idErrors << id;
-            } else if (exporter->changedSinceRead) {
-                updatesNeeded << id;
             }
         }
-        return updatesNeeded;
+        idErrors = distinct(idErrors);
+        return exporter->changedSinceRead ? exporter->existingOnce(ids) : QList<int>();
     }
 
 Q_SIGNALS:
@@ -202,6 +139,12 @@ Q_SIGNALS:
     void ItemActivationRequested(int id, uint timestamp);
 
 private:
+    static QList<int> distinct(QList<int> ids) {
+        std::sort(ids.begin(), ids.end());
+        ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+        return ids;
+    }
+
     // Answers the call with an error in place of its return value.
     void refuse(const QDBusMessage& message, const QString& reason) {
         message.setDelayedReply(true);
@@ -295,12 +238,22 @@ bool DBusMenuExporter::hasItem(int id) const {
     return id == 0 || actionFor(id) != nullptr;
 }
 
+QList<int> DBusMenuExporter::existingOnce(const QList<int>& ids) const {
+    QList<int> existing;
+    for (int id : ids) {
+        if (!existing.contains(id) && hasItem(id)) {
+            existing << id;
+        }
+    }
+    return existing;
+}
+
 QVariantMap DBusMenuExporter::propertiesOf(QAction* action) const {
     QVariantMap properties;
     if (action->isSeparator()) {
         properties.insert(QStringLiteral("type"), QStringLiteral("separator"));
     } else {
-        properties.insert(QStringLiteral("label"), labelFor(action->text()));
+        properties.insert(QStringLiteral("label"), dbusMenuLabel(action->text()));
         properties.insert(QStringLiteral("enabled"), action->isEnabled());
     }
     properties.insert(QStringLiteral("visible"), action->isVisible());
@@ -312,7 +265,7 @@ QVariantMap DBusMenuExporter::propertiesOf(QAction* action) const {
     }
     if (!action->shortcut().isEmpty()) {
         properties.insert(QStringLiteral("shortcut"),
-                          QVariant::fromValue(shortcutFor(action->shortcut())));
+                          QVariant::fromValue(dbusMenuShortcut(action->shortcut())));
     }
     return properties;
 }

@@ -43,6 +43,8 @@ private:
     // What the D-Bus interface reads and does.
     DBusMenuLayoutItem layout(int parentId, int recursionDepth, const QStringList& names);
     bool hasItem(int id) const;
+    // The ids of existing items among these, each once, in the order first named.
+    QList<int> existingOnce(const QList<int>& ids) const;
     QVariantMap properties(int id, const QStringList& names) const;
     bool handleEvent(int id, const QString& eventId);
     bool aboutToShow(int id);

@@ -3,6 +3,7 @@
 
 #include <QDBusArgument>
 #include <QDBusVariant>
+#include <QKeySequence>
 #include <QList>
 #include <QMetaType>
 #include <QStringList>
@@ -59,3 +60,8 @@ Q_DECLARE_METATYPE(DBusMenuEvent)
 
 // Registers the types above with Qt DBus; the exporter does it, a reader of the menu calls it too.
 void registerDBusMenuTypes();
+
+// An action's text as a panel's label: Qt marks the mnemonic with '&', panels with '_'.
+QString dbusMenuLabel(const QString& text);
+// A key sequence as panels read it.
+DBusMenuShortcut dbusMenuShortcut(const QKeySequence& sequence);

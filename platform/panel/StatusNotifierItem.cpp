@@ -2,18 +2,15 @@
 #include "StatusNotifierItem.h"
 
 #include "DBusMenuExporter.h"
+#include "StatusNotifierItemAdaptor.h"
 
 #include <QApplication>
 #include <QCursor>
-#include <QDBusAbstractAdaptor>
-#include <QDBusArgument>
 #include <QDBusMessage>
-#include <QDBusMetaType>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
-#include <QList>
 #include <QMenu>
 #include <QTimer>
 #include <algorithm>
@@ -32,116 +29,16 @@ constexpr std::chrono::milliseconds firstRetryDelay{1000};
 constexpr std::chrono::milliseconds longestRetryDelay{20000};
 // A registration that held this long stuck: the next drop is retried soon again.
 constexpr std::chrono::seconds registrationHeld{60};
+// A watcher still busy at login may answer nothing for longer than D-Bus's
+// own 25 s: it is offered the item again, and its list read again, sooner.
+constexpr std::chrono::seconds watcherAnswerLimit{8};
 
-// One image of an icon, ARGB32 in network byte order: the type "(iiay)".
-struct StatusNotifierIconPixmap {
-    int width = 0;
-    int height = 0;
-    QByteArray bytes;
-};
-
-// A tooltip: icon name, icon images, title and description, "(sa(iiay)ss)".
-struct StatusNotifierToolTip {
-    QString iconName;
-    QList<StatusNotifierIconPixmap> iconPixmaps;
-    QString title;
-    QString description;
-};
-
-QDBusArgument& operator<<(QDBusArgument& argument, const StatusNotifierIconPixmap& pixmap) {
-    argument.beginStructure();
-    argument << pixmap.width << pixmap.height << pixmap.bytes;
-    argument.endStructure();
-    return argument;
-}
-
-const QDBusArgument& operator>>(const QDBusArgument& argument, StatusNotifierIconPixmap& pixmap) {
-    argument.beginStructure();
-    argument >> pixmap.width >> pixmap.height >> pixmap.bytes;
-    argument.endStructure();
-    return argument;
-}
-
-QDBusArgument& operator<<(QDBusArgument& argument, const StatusNotifierToolTip& toolTip) {
-    argument.beginStructure();
-    argument << toolTip.iconName << toolTip.iconPixmaps << toolTip.title << toolTip.description;
-    argument.endStructure();
-    return argument;
-}
-
-const QDBusArgument& operator>>(const QDBusArgument& argument, StatusNotifierToolTip& toolTip) {
-    argument.beginStructure();
-    argument >> toolTip.iconName >> toolTip.iconPixmaps >> toolTip.title >> toolTip.description;
-    argument.endStructure();
-    return argument;
+bool gotNoAnswer(const QDBusError& error) {
+    return error.type() == QDBusError::NoReply || error.type() == QDBusError::Timeout ||
+           error.type() == QDBusError::TimedOut;
 }
 
 } // namespace
-
-Q_DECLARE_METATYPE(StatusNotifierIconPixmap)
-Q_DECLARE_METATYPE(StatusNotifierToolTip)
-
-// The org.kde.StatusNotifierItem interface as panels read it, over the item's state.
-class StatusNotifierItemAdaptor : public QDBusAbstractAdaptor {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierItem")
-    Q_PROPERTY(QString Id READ id)
-    Q_PROPERTY(QString Category READ category)
-    Q_PROPERTY(QString Status READ status)
-    Q_PROPERTY(QString Title READ title)
-    Q_PROPERTY(QString IconName READ iconName)
-    Q_PROPERTY(QString IconThemePath READ iconThemePath)
-    Q_PROPERTY(StatusNotifierToolTip ToolTip READ toolTip)
-    Q_PROPERTY(QString XAyatanaLabel READ label)
-    Q_PROPERTY(QString XAyatanaLabelGuide READ labelGuide)
-    Q_PROPERTY(QDBusObjectPath Menu READ menu)
-    Q_PROPERTY(bool ItemIsMenu READ itemIsMenu)
-
-public:
-    explicit StatusNotifierItemAdaptor(StatusNotifierItem* item)
-        : QDBusAbstractAdaptor(item), item(item) {
-        connect(item, &StatusNotifierItem::labelChanged, this, [this] {
-            Q_EMIT XAyatanaNewLabel(label(), labelGuide());
-            if (!title().isEmpty()) {
-                Q_EMIT NewTitle();
-                Q_EMIT NewToolTip();
-            }
-        });
-        connect(item, &StatusNotifierItem::toolTipChanged, this, [this] {
-            Q_EMIT NewTitle();
-            Q_EMIT NewToolTip();
-        });
-    }
-
-    QString id() const { return item->identity().id; }
-    QString category() const { return QStringLiteral("ApplicationStatus"); }
-    QString status() const { return QStringLiteral("Active"); }
-    QString title() const { return item->toolTip(); }
-    QString iconName() const { return item->identity().iconName; }
-    QString iconThemePath() const { return item->identity().iconThemePath; }
-    StatusNotifierToolTip toolTip() const { return {{}, {}, item->toolTip(), {}}; }
-    QString label() const { return item->label(); }
-    QString labelGuide() const { return item->labelGuide(); }
-    QDBusObjectPath menu() const { return item->menu(); }
-    // We show our own menu where we can; "false" lets panels offer theirs too.
-    bool itemIsMenu() const { return false; }
-
-public Q_SLOTS:
-    void Activate(int x, int y) { item->activate({x, y}); }
-    void ContextMenu(int x, int y) { item->contextMenu({x, y}); }
-    void SecondaryActivate(int, int) { item->secondaryActivate(); }
-    void XAyatanaSecondaryActivate(uint) { item->ayatanaSecondaryActivate(); }
-    void Scroll(int, const QString&) {}
-    void ProvideXdgActivationToken(const QString& token) { item->provideActivationToken(token); }
-
-Q_SIGNALS:
-    void NewTitle();
-    void NewToolTip();
-    void XAyatanaNewLabel(const QString& label, const QString& guide);
-
-private:
-    StatusNotifierItem* item;
-};
 
 StatusNotifierItem::StatusNotifierItem(QDBusConnection busConnection, Identity identity)
     : connection(std::move(busConnection)), ownIdentity(std::move(identity)) {
@@ -149,10 +46,6 @@ StatusNotifierItem::StatusNotifierItem(QDBusConnection busConnection, Identity i
         currentHosting = Hosting::noWatcher;
         return;
     }
-    qDBusRegisterMetaType<StatusNotifierIconPixmap>();
-    qDBusRegisterMetaType<QList<StatusNotifierIconPixmap>>();
-    qDBusRegisterMetaType<StatusNotifierToolTip>();
-
     new StatusNotifierItemAdaptor(this);
     serviceName =
         QStringLiteral("org.kde.StatusNotifierItem-%1-1").arg(QCoreApplication::applicationPid());
@@ -360,24 +253,31 @@ void StatusNotifierItem::registerWithWatcher() {
     // No panel yet is no error: the owner watch brings us to the next one.
     call.setAutoStartService(false);
     setHosting(Hosting::asking);
-    auto* pending = new QDBusPendingCallWatcher(connection.asyncCall(call), this);
+    registrationAccepted = false;
+    const int registration = ++registrations;
+    auto* pending = new QDBusPendingCallWatcher(
+        connection.asyncCall(call, int(std::chrono::milliseconds(watcherAnswerLimit).count())),
+        this);
     connect(pending, &QDBusPendingCallWatcher::finished, this,
-            [this](QDBusPendingCallWatcher* answer) {
+            [this, registration](QDBusPendingCallWatcher* answer) {
                 answer->deleteLater();
                 // A later registration, or a watcher leaving, has the last word.
-                if (currentHosting != Hosting::asking) {
+                if (registration != registrations || currentHosting != Hosting::asking) {
                     return;
                 }
                 const QDBusError error = answer->error();
                 if (!error.isValid()) {
-                    setHosting(Hosting::taken);
+                    // Accepting is not showing: some watchers never list what
+                    // they accept. The list says, a moment later.
+                    registrationAccepted = true;
+                    registrationCheck->start();
                 } else if (error.type() == QDBusError::ServiceUnknown ||
                            error.name() ==
                                QStringLiteral("org.freedesktop.DBus.Error.NameHasNoOwner")) {
                     setHosting(Hosting::noWatcher);
                 } else {
-                    // Refused: the check that follows offers the item again.
-                    setHosting(Hosting::dropped);
+                    // Refused, or no answer: offered again.
+                    registerAgainLater(gotNoAnswer(error) ? Offer::asBefore : Offer::byPath);
                 }
             });
     lastRegistration = std::chrono::steady_clock::now();
@@ -390,35 +290,52 @@ void StatusNotifierItem::checkStillRegistered() {
         QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
     get << QString::fromLatin1(watcherService) << QStringLiteral("RegisteredStatusNotifierItems");
     get.setAutoStartService(false);
-    auto* pending = new QDBusPendingCallWatcher(connection.asyncCall(get), this);
+    auto* pending = new QDBusPendingCallWatcher(
+        connection.asyncCall(get, int(std::chrono::milliseconds(watcherAnswerLimit).count())),
+        this);
     connect(pending, &QDBusPendingCallWatcher::finished, this,
             [this](QDBusPendingCallWatcher* call) {
                 call->deleteLater();
+                if (currentHosting == Hosting::noWatcher) {
+                    return;
+                }
                 const QDBusPendingReply<QDBusVariant> reply = *call;
-                // A watcher that cannot tell whom it lists is taken at its word.
                 if (reply.isError()) {
+                    if (gotNoAnswer(reply.error())) {
+                        registrationCheck->start(); // busy: asked again
+                    } else if (registrationAccepted && currentHosting == Hosting::asking) {
+                        // A watcher that cannot tell whom it lists is taken at its word.
+                        setHosting(Hosting::taken);
+                    }
                     return;
                 }
                 const QStringList items = reply.value().variant().toStringList();
-                if (std::none_of(items.cbegin(), items.cend(),
-                                 [this](const QString& item) { return namesThisItem(item); })) {
-                    registerAgainLater();
+                if (std::any_of(items.cbegin(), items.cend(),
+                                [this](const QString& item) { return namesThisItem(item); })) {
+                    // Listed, even if the registration's answer never came.
+                    nextRegistration->stop();
+                    setHosting(Hosting::taken);
+                } else if (registrationAccepted || currentHosting != Hosting::asking) {
+                    registerAgainLater(Offer::byPath);
                 }
+                // Otherwise the registration is still to be answered; its answer decides.
             });
 }
 
 void StatusNotifierItem::watcherDroppedItem(const QString& item) {
     if (namesThisItem(item)) {
-        registerAgainLater();
+        registerAgainLater(Offer::byPath);
     }
 }
 
-void StatusNotifierItem::registerAgainLater() {
+void StatusNotifierItem::registerAgainLater(Offer offer) {
     setHosting(Hosting::dropped);
     if (nextRegistration->isActive()) {
         return;
     }
-    registerByPath = true;
+    if (offer == Offer::byPath) {
+        registerByPath = true;
+    }
     registrationCheck->stop();
     if (std::chrono::steady_clock::now() - lastRegistration >= registrationHeld) {
         registrationsInARow = 0;
@@ -438,5 +355,3 @@ bool StatusNotifierItem::namesThisItem(const QString& item) const {
     }
     return false;
 }
-
-#include "StatusNotifierItem.moc"

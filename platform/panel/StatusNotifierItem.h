@@ -35,9 +35,10 @@ public:
         asking,
         // No watcher on the bus, or no bus.
         noWatcher,
-        // A watcher took the item and lists it.
+        // A watcher lists the item.
         taken,
-        // A watcher is there but does not list the item; it is offered again.
+        // A watcher is there but did not take the item, or does not list it;
+        // it is offered again.
         dropped,
     };
 
@@ -55,7 +56,7 @@ public:
 
     StatusButton* button() override;
     void setMenu(QMenu* menu, std::function<void()> willOpen) override;
-    // Shown while a watcher has taken the item.
+    // Shown while a watcher lists the item.
     void setShownChanged(std::function<void(bool shown)> changed) override;
     Hosting hosting() const { return currentHosting; }
 
@@ -97,7 +98,9 @@ private:
 
     void registerWithWatcher();
     void setHosting(Hosting hosting);
-    void registerAgainLater();
+    // How the next offer names the item: by path once a watcher dropped it.
+    enum class Offer { asBefore, byPath };
+    void registerAgainLater(Offer offer);
     void checkStillRegistered();
     bool namesThisItem(const QString& item) const;
     QString guideFor(const QString& text) const;
@@ -119,6 +122,10 @@ private:
     // The watcher dropped the item offered by name; it is offered by path from now on.
     bool registerByPath = false;
     int registrationsInARow = 0;
+    // Counts registrations, so that only the last one's answer counts.
+    int registrations = 0;
+    // The watcher answered the last registration without an error.
+    bool registrationAccepted = false;
     std::chrono::steady_clock::time_point lastRegistration;
     Hosting currentHosting = Hosting::asking;
     std::function<void(bool)> shownChanged;
