@@ -3,6 +3,7 @@
 
 #include "Application.h"
 #include "LocaleNumberText.h"
+#include "PayField.h"
 #include "UserLocale.h"
 
 #include <QApplication>
@@ -160,7 +161,7 @@ QHBoxLayout* SettingsView::payFields() {
         }
     });
 
-    auto* amountField = new QLineEdit;
+    auto* amountField = new PayField;
     payField = amountField;
     amountField->setObjectName("amountField");
     //: Shown in the empty pay field: zero, written as the language writes it.
@@ -199,8 +200,6 @@ QHBoxLayout* SettingsView::payFields() {
     payNote->setObjectName("payNote");
     styleAsCaption(payNote);
     payNote->hide();
-    // Whether the user put the focus there decides whether the pay shows while masked.
-    amountField->installEventFilter(this);
 
     auto* fields = new QHBoxLayout;
     fields->setSpacing(payFieldsSpacing);
@@ -377,8 +376,7 @@ void SettingsView::finishPayEdit() {
 }
 
 void SettingsView::showMasking(bool masked, ScreenShareDetector::Detection detection) {
-    payMasked = masked;
-    hidePayWhileMasked();
+    payField->setMasked(masked);
     QString note;
     if (detection == ScreenShareDetector::Detection::pipeWireMissing) {
         note = tr("Screen casts cannot be detected: PipeWire is not installed");
@@ -398,56 +396,9 @@ void SettingsView::showPanelNote(const QString& note) {
     }
 }
 
-// While masked, the digits show only once the user has put the focus into the
-// field since the window opened: the window manager, or Qt, gives it back to the
-// field on its own when the window is opened again, and a screen reader would
-// read the amount out.
-bool SettingsView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == payField) {
-        switch (event->type()) {
-        case QEvent::FocusIn:
-            switch (static_cast<QFocusEvent*>(event)->reason()) {
-            case Qt::MouseFocusReason:
-            case Qt::TabFocusReason:
-            case Qt::BacktabFocusReason:
-            case Qt::ShortcutFocusReason:
-                payRevealed = true;
-                break;
-            default:
-                payRevealed = false;
-                break;
-            }
-            hidePayWhileMasked();
-            break;
-        case QEvent::FocusOut:
-            payRevealed = false;
-            hidePayWhileMasked();
-            break;
-        case QEvent::MouseButtonPress:
-            // A click into the field that has the focus already.
-            if (!payRevealed) {
-                payRevealed = true;
-                hidePayWhileMasked();
-            }
-            break;
-        default:
-            break;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void SettingsView::hidePayWhileMasked() {
-    const auto echo = payMasked && !payRevealed ? QLineEdit::Password : QLineEdit::Normal;
-    if (payField->echoMode() != echo) {
-        payField->setEchoMode(echo);
-    }
-}
-
 void SettingsView::hideEvent(QHideEvent* event) {
     finishPayEdit();
-    payRevealed = false;
-    hidePayWhileMasked();
+    payField->conceal();
     QWidget::hideEvent(event);
 }
 

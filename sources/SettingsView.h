@@ -14,7 +14,7 @@
 class QComboBox;
 class QHBoxLayout;
 class QLabel;
-class QLineEdit;
+class PayField;
 class QVBoxLayout;
 
 // The settings form: the store's settings but manual masking, each shown and
@@ -54,7 +54,6 @@ public:
 protected:
     // Closing the window ends an edit of the pay as Return does.
     void hideEvent(QHideEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The currency and amount fields of the pay row, and what the pay is per.
@@ -82,17 +81,13 @@ private:
     // How each control shows its property, in the order the controls were made.
     std::vector<std::function<void()>> showCurrentValues;
     bool redrawPending = false;
-    QLineEdit* payField = nullptr;
+    PayField* payField = nullptr;
     // Says why the last pay typed was not taken.
     QLabel* payNote = nullptr;
     // Says when automatic masking cannot work.
     QLabel* detectionNote = nullptr;
     QLabel* panelNote = nullptr;
-    bool payMasked = false;
     QLabel* payLabel = nullptr;
-    // The user put the focus into the pay field since the window opened.
-    bool payRevealed = false;
     // Takes the pay text being edited, if it is a number in range, and shows the amount in force.
     void finishPayEdit();
-    void hidePayWhileMasked();
 };
