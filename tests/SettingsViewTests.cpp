@@ -524,6 +524,8 @@ TEST_F(SettingsViewTest, PayTextIsTakenOnlyWhenTheEditEnds) {
 // Opening the window while the screen is cast must not show the pay; editing it still works.
 TEST_F(SettingsViewTest, WhileMaskedThePayShowsOnlyWhileItIsEdited) {
     using Detection = ScreenShareDetector::Detection;
+    using PipeWire = ScreenShareDetector::PipeWire;
+    constexpr bool x11 = true;
     openWith("dailyPay=1500\n");
     view->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
@@ -535,12 +537,28 @@ TEST_F(SettingsViewTest, WhileMaskedThePayShowsOnlyWhileItIsEdited) {
         QLineEdit::EchoMode echo;
         const char* note;
     } steps[] = {
-        {true, currencyField(), Detection::working, QLineEdit::Password, ""},
-        {true, amountField(), Detection::working, QLineEdit::Normal, ""},
-        {true, currencyField(), Detection::pipeWireNotRunning, QLineEdit::Password,
+        {true, currencyField(), {PipeWire::working}, QLineEdit::Password, ""},
+        {true, amountField(), {PipeWire::working}, QLineEdit::Normal, ""},
+        {true,
+         currencyField(),
+         {PipeWire::notRunning},
+         QLineEdit::Password,
          "Screen casts cannot be detected: PipeWire is not running"},
-        {false, currencyField(), Detection::pipeWireMissing, QLineEdit::Normal,
+        {false,
+         currencyField(),
+         {PipeWire::missing},
+         QLineEdit::Normal,
          "Screen casts cannot be detected: PipeWire is not installed"},
+        {false,
+         currencyField(),
+         {PipeWire::working, x11},
+         QLineEdit::Normal,
+         "Screen sharing is detected for browsers and Zoom, and for PipeWire casts"},
+        {true,
+         currencyField(),
+         {PipeWire::missing, x11},
+         QLineEdit::Password,
+         "Screen sharing is detected for browsers and Zoom only: PipeWire is not installed"},
     };
     for (const auto& step : steps) {
         view->showMasking(step.masked, step.detection);
