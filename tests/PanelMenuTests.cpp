@@ -307,7 +307,7 @@ public:
           root(xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root) {}
     ~ClientList() { xcb_disconnect(connection); }
 
-    // Lists the windows; a few milliseconds later, as Chromium's bar is, puts
+    // Lists the windows; moments later, as Chromium's bar is, puts
     // them on all desktops.
     void show(const std::vector<ClientWindow>& windows) {
         for (const ClientWindow& window : windows) {
@@ -328,7 +328,7 @@ public:
         }
         set(root, atom("_NET_CLIENT_LIST"), XCB_ATOM_WINDOW, 32, listed);
         xcb_flush(connection);
-        std::this_thread::sleep_for(5ms);
+        std::this_thread::sleep_for(50ms);
         for (std::size_t i = 0; i < windows.size(); ++i) {
             set(listed[i], atom("_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL, 32,
                 std::vector<std::uint32_t>{windows[i].onAllDesktops ? 0xFFFFFFFF : 0});
