@@ -133,5 +133,17 @@
         <source>Screen casts cannot be detected: PipeWire is not running</source>
         <translation>画面共有を検出できません: PipeWire が実行されていません</translation>
     </message>
+    <message>
+        <source>Screen sharing is detected for browsers and Zoom only: PipeWire is not installed</source>
+        <translation>ブラウザーと Zoom の画面共有のみ検出します: PipeWire がインストールされていません</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers and Zoom only: PipeWire is not running</source>
+        <translation>ブラウザーと Zoom の画面共有のみ検出します: PipeWire が実行されていません</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers and Zoom, and for PipeWire casts</source>
+        <translation>ブラウザーと Zoom の画面共有、および PipeWire のキャストを検出します</translation>
+    </message>
 </context>
 </TS>
