@@ -106,6 +106,8 @@ desktops: build
 		tests/desktops/gnome-wayland $(BUILD_DIR)/tallyglow $(DESKTOPS_DOCS) || status=$$?; \
 	done; \
 	tests/desktops/no-panel-starts $(BUILD_DIR)/tallyglow || status=$$?; \
+	tests/desktops/x11-browser-share $(BUILD_DIR)/tallyglow --starts $(or $(SHARE_STARTS),5) \
+		--log $(DESKTOPS_DOCS)/x11-browser-share.txt || status=$$?; \
 	DESKTOPS_DOCS=$(DESKTOPS_DOCS) tests/desktops/run --write-readme; \
 	exit $$status
 endif
