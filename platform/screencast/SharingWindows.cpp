@@ -4,8 +4,8 @@
 #include <QGuiApplication>
 #include <QThread>
 #include <algorithm>
-#include <cctype>
 #include <array>
+#include <cctype>
 #include <cstdlib>
 #include <memory>
 #include <set>
@@ -136,10 +136,9 @@ bool SharingWindows::nativeEventFilter(const QByteArray& eventType, void* messag
         return false;
     }
     const auto client = clients.find(change->window);
-    const std::set<xcb_atom_t> telling = {XCB_ATOM_WM_CLASS, XCB_ATOM_WM_NAME, atoms[name],
-                                          atoms[role],       atoms[pid],       atoms[state],
-                                          atoms[desktop]};
-    if (client != clients.end() && telling.contains(change->atom)) {
+    const xcb_atom_t telling[] = {XCB_ATOM_WM_CLASS, XCB_ATOM_WM_NAME, atoms[name],   atoms[role],
+                                  atoms[pid],        atoms[state],     atoms[desktop]};
+    if (client != clients.end() && std::ranges::find(telling, change->atom) != std::end(telling)) {
         read(client->first, client->second);
         decide();
     }
