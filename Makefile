@@ -122,6 +122,8 @@ desktops: build
 		tests/desktops/gnome-wayland $(BUILD_DIR)/tallyglow $(DESKTOPS_RESULTS) $(DESKTOPS_DOCS) || status=$$?; \
 	done; \
 	tests/desktops/no-panel-starts $(BUILD_DIR)/tallyglow || status=$$?; \
+	tests/desktops/x11-browser-share $(BUILD_DIR)/tallyglow --starts $(or $(SHARE_STARTS),5) \
+		--log $(DESKTOPS_DOCS)/x11-browser-share.txt || status=$$?; \
 	DESKTOPS_DOCS=$(DESKTOPS_DOCS) DESKTOPS_RESULTS=$(DESKTOPS_RESULTS) tests/desktops/run --write-readme; \
 	echo "desktops: the summary in $(DESKTOPS_DOCS)/README.md; every screenshot in $(DESKTOPS_RESULTS)/README.md"; \
 	exit $$status

@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ScreenShareDetector.h"
 
+#include "SharingWindows.h"
+
+#include <algorithm>
 #include <atomic>
 #include <dlfcn.h>
 #include <filesystem>
+#include <sys/epoll.h>
 #include <system_error>
 
 namespace ScreenShareDetector {
@@ -71,39 +75,60 @@ const ScreenCastPlugin& plugin() {
     return found;
 }
 
+// One descriptor for the plug-in's changes and the sharing windows': the
+// caller follows one, whichever of them exist.
+int combinedChangeDescriptor() {
+    const ScreenCastPlugin& found = plugin();
+    const int cast =
+        found.isWatcherPresent && found.changeDescriptor ? found.changeDescriptor() : -1;
+    const SharingWindows* windows = SharingWindows::shared();
+    const int shown = windows ? windows->changeDescriptor() : -1;
+    if (cast < 0 || shown < 0) {
+        return std::max(cast, shown);
+    }
+    const int both = ::epoll_create1(EPOLL_CLOEXEC);
+    for (const int descriptor : {cast, shown}) {
+        epoll_event readable{};
+        readable.events = EPOLLIN;
+        readable.data.fd = descriptor;
+        ::epoll_ctl(both, EPOLL_CTL_ADD, descriptor, &readable);
+    }
+    return both;
+}
+
 } // namespace
 
 bool isScreenWatched() {
     const CastQuery isWatcherPresent = plugin().isWatcherPresent;
     hasLookedUp.store(true, std::memory_order_relaxed);
-    if (!isWatcherPresent) {
-        return false;
-    }
-    return isWatcherPresent();
+    // Both are asked every time, so that each takes in its change notice.
+    SharingWindows* windows = SharingWindows::shared();
+    const bool shown = windows && windows->isAnyListed();
+    const bool cast = isWatcherPresent && isWatcherPresent();
+    return cast || shown;
 }
 
 Detection detection() {
     // Asking connects the plug-in when it is not yet.
     isScreenWatched();
     const ScreenCastPlugin& found = plugin();
+    Detection seen;
+    seen.sharingWindows = SharingWindows::shared() != nullptr;
     if (!found.isWatcherPresent) {
-        return Detection::pipeWireMissing;
+        seen.pipeWire = PipeWire::missing;
+    } else if (found.isConnected && !found.isConnected()) {
+        seen.pipeWire = PipeWire::notRunning;
     }
-    if (found.isConnected && !found.isConnected()) {
-        return Detection::pipeWireNotRunning;
-    }
-    return Detection::working;
+    return seen;
 }
 
 int changeDescriptor() {
     if (!hasLookedUp.load(std::memory_order_relaxed)) {
         return -1;
     }
-    const ScreenCastPlugin& found = plugin();
-    if (!found.isWatcherPresent || !found.changeDescriptor) {
-        return -1;
-    }
-    return found.changeDescriptor();
+    // The plug-in's descriptor lasts as long as the process; so does this.
+    static const int descriptor = combinedChangeDescriptor();
+    return descriptor;
 }
 
 } // namespace ScreenShareDetector

@@ -4,14 +4,20 @@
 // Whether another process is capturing the screen (sharing or recording it).
 namespace ScreenShareDetector {
 
-// The first call looks the screen-cast plug-in up once for the life of the
-// process; every call then asks it anew. False when the plug-in or its
-// function is missing.
+// Asks the screen-cast plug-in (PipeWire casts) and, on X11, the sharing
+// windows that browsers and Zoom show. The first call looks the plug-in up
+// once for the life of the process; every call then asks anew. The plug-in's
+// part is false when the plug-in or its function is missing.
 bool isScreenWatched();
 
-// Whether screen casts can be seen at all: the plug-in loads (PipeWire is
-// installed) and reaches a PipeWire daemon. Loads the plug-in if no query has.
-enum class Detection { working, pipeWireMissing, pipeWireNotRunning };
+// What can be seen: whether the plug-in loads (PipeWire is installed) and
+// reaches a PipeWire daemon, and whether sharing windows are followed (X11).
+// Loads the plug-in if no query has.
+enum class PipeWire { working, missing, notRunning };
+struct Detection {
+    PipeWire pipeWire = PipeWire::working;
+    bool sharingWindows = false;
+};
 Detection detection();
 
 // A file descriptor that becomes readable when the answer may have changed,

@@ -377,10 +377,23 @@ void SettingsView::finishPayEdit() {
 
 void SettingsView::showMasking(bool masked, ScreenShareDetector::Detection detection) {
     payField->setMasked(masked);
+    // What this session can see, said plainly: on X11 most sharing bypasses
+    // PipeWire, and only the sharing windows of browsers and Zoom show it.
+    using PipeWire = ScreenShareDetector::PipeWire;
     QString note;
-    if (detection == ScreenShareDetector::Detection::pipeWireMissing) {
+    if (detection.sharingWindows) {
+        if (detection.pipeWire == PipeWire::missing) {
+            note = tr("Screen sharing is detected for browsers and Zoom only: PipeWire is not "
+                      "installed");
+        } else if (detection.pipeWire == PipeWire::notRunning) {
+            note = tr("Screen sharing is detected for browsers and Zoom only: PipeWire is not "
+                      "running");
+        } else {
+            note = tr("Screen sharing is detected for browsers and Zoom, and for PipeWire casts");
+        }
+    } else if (detection.pipeWire == PipeWire::missing) {
         note = tr("Screen casts cannot be detected: PipeWire is not installed");
-    } else if (detection == ScreenShareDetector::Detection::pipeWireNotRunning) {
+    } else if (detection.pipeWire == PipeWire::notRunning) {
         note = tr("Screen casts cannot be detected: PipeWire is not running");
     }
     if (detectionNote->text() != note) {

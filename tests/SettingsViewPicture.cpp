@@ -49,7 +49,8 @@ int main(int argc, char** argv) {
         payField->setText("-1");
         payField->setModified(true);
         Q_EMIT payField->editingFinished();
-        view.showMasking(false, ScreenShareDetector::Detection::pipeWireMissing);
+        view.showMasking(false,
+                         ScreenShareDetector::Detection{ScreenShareDetector::PipeWire::missing});
         // A night shift, with its caption.
         settings->setEndHour(6);
     }

@@ -504,6 +504,8 @@ TEST_F(SettingsViewTest, PayTextIsTakenOnlyWhenTheEditEnds) {
 // comes back to; the user going into the field still shows it for editing.
 TEST_F(SettingsViewTest, WhileMaskedThePayShowsOnlyWhileItIsEdited) {
     using Detection = ScreenShareDetector::Detection;
+    using PipeWire = ScreenShareDetector::PipeWire;
+    constexpr bool x11 = true;
     openWith("dailyPay=1500\n");
     view->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
@@ -519,16 +521,28 @@ TEST_F(SettingsViewTest, WhileMaskedThePayShowsOnlyWhileItIsEdited) {
         QLineEdit::EchoMode echo;
         const char* note;
     } steps[] = {
-        {true, currencyField(), Focus::tab, Detection::working, QLineEdit::Password, ""},
-        {true, amountField(), Focus::tab, Detection::working, QLineEdit::Normal, ""},
-        {true, amountField(), Focus::reopened, Detection::working, QLineEdit::Password, ""},
-        {true, amountField(), Focus::click, Detection::working, QLineEdit::Normal, ""},
-        {true, currencyField(), Focus::tab, Detection::working, QLineEdit::Password, ""},
-        {true, amountField(), Focus::given, Detection::working, QLineEdit::Password, ""},
-        {true, currencyField(), Focus::tab, Detection::pipeWireNotRunning, QLineEdit::Password,
+        {true, currencyField(), Focus::tab, {PipeWire::working}, QLineEdit::Password, ""},
+        {true, amountField(), Focus::tab, {PipeWire::working}, QLineEdit::Normal, ""},
+        {true, amountField(), Focus::reopened, {PipeWire::working}, QLineEdit::Password, ""},
+        {true, amountField(), Focus::click, {PipeWire::working}, QLineEdit::Normal, ""},
+        {true, currencyField(), Focus::tab, {PipeWire::working}, QLineEdit::Password, ""},
+        {true, amountField(), Focus::given, {PipeWire::working}, QLineEdit::Password, ""},
+        {true, currencyField(), Focus::tab, {PipeWire::notRunning}, QLineEdit::Password,
          "Screen casts cannot be detected: PipeWire is not running"},
-        {false, currencyField(), Focus::tab, Detection::pipeWireMissing, QLineEdit::Normal,
+        {false, currencyField(), Focus::tab, {PipeWire::missing}, QLineEdit::Normal,
          "Screen casts cannot be detected: PipeWire is not installed"},
+        {false,
+         currencyField(),
+         Focus::tab,
+         {PipeWire::working, x11},
+         QLineEdit::Normal,
+         "Screen sharing is detected for browsers and Zoom, and for PipeWire casts"},
+        {true,
+         currencyField(),
+         Focus::tab,
+         {PipeWire::missing, x11},
+         QLineEdit::Password,
+         "Screen sharing is detected for browsers and Zoom only: PipeWire is not installed"},
     };
     for (const auto& step : steps) {
         view->showMasking(step.masked, step.detection);

@@ -173,5 +173,17 @@
         <source>%1 min</source>
         <translation>%1 Min.</translation>
     </message>
+    <message>
+        <source>Screen sharing is detected for browsers and Zoom only: PipeWire is not installed</source>
+        <translation>Bildschirmfreigaben werden nur für Browser und Zoom erkannt: PipeWire ist nicht installiert</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers and Zoom only: PipeWire is not running</source>
+        <translation>Bildschirmfreigaben werden nur für Browser und Zoom erkannt: PipeWire läuft nicht</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers and Zoom, and for PipeWire casts</source>
+        <translation>Bildschirmfreigaben von Browsern und Zoom werden erkannt, ebenso PipeWire-Übertragungen</translation>
+    </message>
 </context>
 </TS>

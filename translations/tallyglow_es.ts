@@ -173,5 +173,17 @@
         <source>%1 min</source>
         <translation>%1 min</translation>
     </message>
+    <message>
+        <source>Screen sharing is detected for browsers and Zoom only: PipeWire is not installed</source>
+        <translation>Solo se detecta la pantalla compartida de navegadores y Zoom: PipeWire no está instalado</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers and Zoom only: PipeWire is not running</source>
+        <translation>Solo se detecta la pantalla compartida de navegadores y Zoom: PipeWire no se está ejecutando</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers and Zoom, and for PipeWire casts</source>
+        <translation>Se detecta la pantalla compartida de navegadores y Zoom, y las transmisiones de PipeWire</translation>
+    </message>
 </context>
 </TS>

@@ -173,5 +173,17 @@
         <source>%1 min</source>
         <translation>%1 min</translation>
     </message>
+    <message>
+        <source>Screen sharing is detected for browsers and Zoom only: PipeWire is not installed</source>
+        <translation>Les partages d’écran ne sont détectés que pour les navigateurs et Zoom&#xa0;: PipeWire n’est pas installé</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers and Zoom only: PipeWire is not running</source>
+        <translation>Les partages d’écran ne sont détectés que pour les navigateurs et Zoom&#xa0;: PipeWire n’est pas lancé</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers and Zoom, and for PipeWire casts</source>
+        <translation>Les partages d’écran sont détectés pour les navigateurs et Zoom, et pour les diffusions PipeWire</translation>
+    </message>
 </context>
 </TS>

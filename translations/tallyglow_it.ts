@@ -173,5 +173,17 @@
         <source>%1 min</source>
         <translation>%1 min</translation>
     </message>
+    <message>
+        <source>Screen sharing is detected for browsers and Zoom only: PipeWire is not installed</source>
+        <translation>La condivisione dello schermo è rilevata solo per browser e Zoom: PipeWire non è installato</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers and Zoom only: PipeWire is not running</source>
+        <translation>La condivisione dello schermo è rilevata solo per browser e Zoom: PipeWire non è in esecuzione</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers and Zoom, and for PipeWire casts</source>
+        <translation>La condivisione dello schermo è rilevata per browser e Zoom, e per le trasmissioni PipeWire</translation>
+    </message>
 </context>
 </TS>

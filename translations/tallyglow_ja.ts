@@ -173,5 +173,17 @@
         <source>%1 min</source>
         <translation>%1 分</translation>
     </message>
+    <message>
+        <source>Screen sharing is detected for browsers and Zoom only: PipeWire is not installed</source>
+        <translation>ブラウザーと Zoom の画面共有のみ検出します: PipeWire がインストールされていません</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers and Zoom only: PipeWire is not running</source>
+        <translation>ブラウザーと Zoom の画面共有のみ検出します: PipeWire が実行されていません</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers and Zoom, and for PipeWire casts</source>
+        <translation>ブラウザーと Zoom の画面共有、および PipeWire のキャストを検出します</translation>
+    </message>
 </context>
 </TS>

@@ -173,5 +173,17 @@
         <source>%1 min</source>
         <translation>%1 min</translation>
     </message>
+    <message>
+        <source>Screen sharing is detected for browsers and Zoom only: PipeWire is not installed</source>
+        <translation>Scherm delen wordt alleen gedetecteerd voor browsers en Zoom: PipeWire is niet geïnstalleerd</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers and Zoom only: PipeWire is not running</source>
+        <translation>Scherm delen wordt alleen gedetecteerd voor browsers en Zoom: PipeWire draait niet</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers and Zoom, and for PipeWire casts</source>
+        <translation>Scherm delen wordt gedetecteerd voor browsers en Zoom, en voor PipeWire-uitzendingen</translation>
+    </message>
 </context>
 </TS>

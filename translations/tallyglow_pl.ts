@@ -173,5 +173,17 @@
         <source>%1 min</source>
         <translation>%1 min</translation>
     </message>
+    <message>
+        <source>Screen sharing is detected for browsers and Zoom only: PipeWire is not installed</source>
+        <translation>Udostępnianie ekranu jest wykrywane tylko dla przeglądarek i Zooma: PipeWire nie jest zainstalowany</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers and Zoom only: PipeWire is not running</source>
+        <translation>Udostępnianie ekranu jest wykrywane tylko dla przeglądarek i Zooma: PipeWire nie jest uruchomiony</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers and Zoom, and for PipeWire casts</source>
+        <translation>Udostępnianie ekranu jest wykrywane dla przeglądarek i Zooma oraz dla transmisji PipeWire</translation>
+    </message>
 </context>
 </TS>

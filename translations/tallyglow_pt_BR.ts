@@ -173,5 +173,17 @@
         <source>%1 min</source>
         <translation>%1 min</translation>
     </message>
+    <message>
+        <source>Screen sharing is detected for browsers and Zoom only: PipeWire is not installed</source>
+        <translation>O compartilhamento de tela é detectado só para navegadores e Zoom: o PipeWire não está instalado</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers and Zoom only: PipeWire is not running</source>
+        <translation>O compartilhamento de tela é detectado só para navegadores e Zoom: o PipeWire não está em execução</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers and Zoom, and for PipeWire casts</source>
+        <translation>O compartilhamento de tela é detectado para navegadores e Zoom, e para transmissões do PipeWire</translation>
+    </message>
 </context>
 </TS>

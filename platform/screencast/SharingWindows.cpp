@@ -1,0 +1,239 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "SharingWindows.h"
+
+#include <QGuiApplication>
+#include <QThread>
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdlib>
+#include <memory>
+#include <set>
+#include <string_view>
+#include <sys/eventfd.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Reply = std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)>;
+
+constexpr std::uint32_t onAllDesktops = 0xFFFFFFFF;
+
+Reply replyTo(xcb_connection_t* connection, xcb_get_property_cookie_t cookie) {
+    // Errors come back here: a window may be gone by the time it is asked about.
+    return {xcb_get_property_reply(connection, cookie, nullptr), &std::free};
+}
+
+std::string textOf(const Reply& reply) {
+    if (!reply || reply->format != 8) {
+        return {};
+    }
+    const auto* text = static_cast<const char*>(xcb_get_property_value(reply.get()));
+    return {text, static_cast<std::size_t>(xcb_get_property_value_length(reply.get()))};
+}
+
+std::vector<std::uint32_t> numbersOf(const Reply& reply) {
+    if (!reply || reply->format != 32) {
+        return {};
+    }
+    const auto* numbers = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
+    return {numbers, numbers + xcb_get_property_value_length(reply.get()) / 4};
+}
+
+std::string lowercase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// Adds property changes to what this client hears from a window, keeping
+// whatever it (Qt, for the root window) listens to there already.
+void listenForPropertyChanges(xcb_connection_t* connection, xcb_window_t window) {
+    std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> attributes(
+        xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, window),
+                                        nullptr),
+        &std::free);
+    if (!attributes) {
+        return; // gone already
+    }
+    const std::uint32_t mask = attributes->your_event_mask | XCB_EVENT_MASK_PROPERTY_CHANGE;
+    const xcb_void_cookie_t change =
+        xcb_change_window_attributes_checked(connection, window, XCB_CW_EVENT_MASK, &mask);
+    xcb_discard_reply(connection, change.sequence);
+}
+
+// The programs whose sharing windows carry a class of their own.
+bool isFirefox(const std::string& name) {
+    return name == "firefox" || name == "firefox-esr";
+}
+bool isZoom(const std::string& name) {
+    return name == "zoom";
+}
+
+} // namespace
+
+SharingWindows* SharingWindows::shared() {
+    const auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (!application || QThread::currentThread() != application->thread()) {
+        return nullptr;
+    }
+    static SharingWindows* const follower = []() -> SharingWindows* {
+        // The offscreen platform may offer the same interface, without a connection.
+        const auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+        xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+        if (QGuiApplication::platformName() != QStringLiteral("xcb") || !connection) {
+            return nullptr;
+        }
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+        auto* windows = new SharingWindows(connection, screen->root);
+        qApp->installNativeEventFilter(windows);
+        return windows;
+    }();
+    return follower;
+}
+
+SharingWindows::SharingWindows(xcb_connection_t* connection, xcb_window_t root)
+    : connection(connection), root(root) {
+    static constexpr std::array<std::string_view, atomCount> names = {
+        "_NET_CLIENT_LIST",    "_NET_WM_PID",     "WM_WINDOW_ROLE", "_NET_WM_STATE",
+        "_NET_WM_STATE_ABOVE", "_NET_WM_DESKTOP", "_NET_WM_NAME",   "UTF8_STRING"};
+    std::array<xcb_intern_atom_cookie_t, atomCount> cookies;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        cookies[i] = xcb_intern_atom(connection, 0, names[i].size(), names[i].data());
+    }
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (xcb_intern_atom_reply_t* reply =
+                xcb_intern_atom_reply(connection, cookies[i], nullptr)) {
+            atoms[i] = reply->atom;
+            std::free(reply);
+        }
+    }
+    changeNotice = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    listenForPropertyChanges(connection, root);
+    readClientList();
+    decide();
+}
+
+bool SharingWindows::isAnyListed() {
+    std::uint64_t changes = 0;
+    [[maybe_unused]] const auto taken = ::read(changeNotice, &changes, sizeof changes);
+    return listed;
+}
+
+bool SharingWindows::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if (eventType != "xcb_generic_event_t" ||
+        (event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY) {
+        return false;
+    }
+    const auto* change = static_cast<const xcb_property_notify_event_t*>(message);
+    if (change->window == root) {
+        if (change->atom == atoms[clientList]) {
+            readClientList();
+            decide();
+        }
+        return false;
+    }
+    const auto client = clients.find(change->window);
+    const xcb_atom_t telling[] = {XCB_ATOM_WM_CLASS, XCB_ATOM_WM_NAME, atoms[name],   atoms[role],
+                                  atoms[pid],        atoms[state],     atoms[desktop]};
+    if (client != clients.end() && std::ranges::find(telling, change->atom) != std::end(telling)) {
+        read(client->first, client->second);
+        decide();
+    }
+    return false; // the event may be Qt's too
+}
+
+void SharingWindows::readClientList() {
+    const Reply reply = replyTo(connection, xcb_get_property(connection, 0, root, atoms[clientList],
+                                                             XCB_ATOM_WINDOW, 0, UINT32_MAX / 4));
+    const std::vector<std::uint32_t> listedNow = numbersOf(reply);
+    const std::set<xcb_window_t> stillListed(listedNow.begin(), listedNow.end());
+    std::erase_if(clients, [&](const auto& client) { return !stillListed.contains(client.first); });
+    for (const xcb_window_t window : listedNow) {
+        if (!clients.contains(window)) {
+            read(window, clients[window]);
+        }
+    }
+}
+
+void SharingWindows::read(xcb_window_t window, Client& client) {
+    const auto ask = [&](xcb_atom_t property, xcb_atom_t type, std::uint32_t length) {
+        return xcb_get_property(connection, 0, window, property, type, 0, length);
+    };
+    const auto classCookie = ask(XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 64);
+    const auto roleCookie = ask(atoms[role], XCB_ATOM_STRING, 64);
+    const auto pidCookie = ask(atoms[pid], XCB_ATOM_CARDINAL, 1);
+    const auto stateCookie = ask(atoms[state], XCB_ATOM_ATOM, 64);
+    const auto desktopCookie = ask(atoms[desktop], XCB_ATOM_CARDINAL, 1);
+    const auto nameCookie = ask(atoms[name], atoms[utf8String], 64);
+    const auto oldNameCookie = ask(XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 64);
+
+    // WM_CLASS holds the instance and the class, each ending in a zero.
+    const std::string classes = textOf(replyTo(connection, classCookie));
+    const std::size_t end = classes.find('\0');
+    client.instance = lowercase(classes.substr(0, end));
+    client.className = end == std::string::npos ? std::string()
+                                                : lowercase(std::string(classes.c_str() + end + 1));
+    client.role = textOf(replyTo(connection, roleCookie));
+    const std::vector<std::uint32_t> pids = numbersOf(replyTo(connection, pidCookie));
+    client.pid = pids.empty() ? 0 : pids.front();
+    const std::vector<std::uint32_t> states = numbersOf(replyTo(connection, stateCookie));
+    client.above = std::find(states.begin(), states.end(), atoms[stateAbove]) != states.end();
+    const std::vector<std::uint32_t> desktops = numbersOf(replyTo(connection, desktopCookie));
+    client.desktop = desktops.empty() ? 0 : desktops.front();
+    client.title = textOf(replyTo(connection, nameCookie));
+    const std::string oldName = textOf(replyTo(connection, oldNameCookie));
+    if (client.title.empty()) {
+        client.title = oldName;
+    }
+
+    // A Chromium bar is put on all desktops, and on top, just after it shows;
+    // the others may be named late. Only these windows are listened to, so
+    // that an ordinary window's changing title costs nothing.
+    const bool mayBecomeOne = client.instance.empty() || isFirefox(client.instance) ||
+                              isFirefox(client.className) || isZoom(client.instance) ||
+                              isZoom(client.className);
+    if (mayBecomeOne && !client.watched) {
+        client.watched = true;
+        listenForPropertyChanges(connection, window);
+        // What changed before listening began.
+        read(window, client);
+    }
+}
+
+bool SharingWindows::isSharingWindow(const Client& client) const {
+    const auto classIs = [&](bool (*program)(const std::string&)) {
+        return program(client.instance) || program(client.className);
+    };
+    if (classIs(isFirefox)) {
+        return client.role == "WebRTCGlobalIndicator";
+    }
+    if (classIs(isZoom)) {
+        return client.title == "as_toolbar";
+    }
+    // Chromium's bar: no class and no role, on top, on every desktop, from the
+    // process of a browser window that is listed too. Its title is translated,
+    // so it tells nothing.
+    if (!client.instance.empty() || !client.role.empty() || !client.pid || !client.above ||
+        client.desktop != onAllDesktops) {
+        return false;
+    }
+    return std::any_of(clients.begin(), clients.end(), [&](const auto& other) {
+        return &other.second != &client && other.second.pid == client.pid &&
+               !other.second.instance.empty();
+    });
+}
+
+void SharingWindows::decide() {
+    const bool now = std::any_of(clients.begin(), clients.end(), [this](const auto& client) {
+        return isSharingWindow(client.second);
+    });
+    if (now == listed) {
+        return;
+    }
+    listed = now;
+    const std::uint64_t change = 1;
+    [[maybe_unused]] const auto written = ::write(changeNotice, &change, sizeof change);
+}
