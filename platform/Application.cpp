@@ -2,14 +2,14 @@
 #include "Application.h"
 
 #include "InstanceBus.h"
+#include "InstanceService.h"
 #include "Translations.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
-#include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusMessage>
+#include <QDBusPendingReply>
 #include <QSocketNotifier>
 #include <QStyleHints>
 #include <QTimer>
@@ -191,81 +191,10 @@ private Q_SLOTS:
 
 } // namespace
 
-// What a second launch calls on the running instance, and the title it
-// publishes for commands that print it.
-class ApplicationAdaptor : public QDBusAbstractAdaptor {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.tallyglow.Tallyglow")
-    Q_PROPERTY(QString Title READ title)
-    Q_PROPERTY(bool Masked READ masked)
-
-public:
-    ApplicationAdaptor(QObject* parent, std::function<void()> reopen)
-        : QDBusAbstractAdaptor(parent), reopen(std::move(reopen)) {
-        // Under the bus's own 25 s limit for an answer.
-        waitLimit.setInterval(std::chrono::seconds(20));
-        waitLimit.setSingleShot(true);
-        connect(&waitLimit, &QTimer::timeout, this, [this] { answerWaitingReaders(); });
-    }
-
-    QString title() const { return published.text; }
-    bool masked() const { return published.masked; }
-
-    void publish(const QString& text, bool masked) {
-        if (text == published.text && masked == published.masked) {
-            return; // readers are told only about changes
-        }
-        published = {text, masked};
-        Q_EMIT TitleChanged(text, masked);
-        answerWaitingReaders();
-    }
-
-public Q_SLOTS:
-    void Reopen() { reopen(); }
-
-    // For readers that cannot hear signals (Plasma's widget): answers as soon
-    // as the title differs from the one the reader has, else after a while
-    // with the same title, well before the bus gives up on the call.
-    QString NextTitle(const QString& title, bool masked, const QDBusMessage& call,
-                      bool& nowMasked) {
-        if (title != published.text || masked != published.masked) {
-            nowMasked = published.masked;
-            return published.text;
-        }
-        call.setDelayedReply(true);
-        waitingReaders << call;
-        if (!waitLimit.isActive()) {
-            waitLimit.start();
-        }
-        return {};
-    }
-
-Q_SIGNALS:
-    // Title and masking together, so that a reader never pairs one with the other's past.
-    void TitleChanged(const QString& title, bool masked);
-
-private:
-    void answerWaitingReaders() {
-        waitLimit.stop();
-        for (const QDBusMessage& call : std::exchange(waitingReaders, {})) {
-            QDBusConnection::sessionBus().send(
-                call.createReply(QVariantList{published.text, published.masked}));
-        }
-    }
-
-    std::function<void()> reopen;
-    struct {
-        QString text;
-        bool masked = false;
-    } published;
-    QList<QDBusMessage> waitingReaders;
-    QTimer waitLimit;
-};
-
 namespace {
 
 // Set once this process owns the instance's name.
-ApplicationAdaptor* instanceAdaptor = nullptr;
+InstanceService* instanceService = nullptr;
 
 } // namespace
 
@@ -296,43 +225,44 @@ bool Application::isOnlyInstanceInSession() {
         return true;
     }
     const auto reply = bus.interface()->registerService(
-        QString::fromLatin1(InstanceBus::name), QDBusConnectionInterface::DontQueueService,
+        InstanceBus::name(), QDBusConnectionInterface::DontQueueService,
         QDBusConnectionInterface::DontAllowReplacement);
     // A bus that cannot answer is no reason to stay away.
     const bool only =
         !reply.isValid() || reply.value() != QDBusConnectionInterface::ServiceNotRegistered;
     if (only) {
-        instanceAdaptor = new ApplicationAdaptor(qApp, [this] {
-            if (delegate) {
-                delegate->applicationShouldHandleReopen();
-            }
-        });
-        bus.registerObject(QString::fromLatin1(InstanceBus::path), qApp,
-                           QDBusConnection::ExportAdaptors);
+        instanceService = new InstanceService(
+            [this] {
+                if (delegate) {
+                    delegate->applicationShouldHandleReopen();
+                }
+            },
+            qApp);
+        bus.registerObject(InstanceBus::path(), instanceService, QDBusConnection::ExportAdaptors);
     }
     return only;
 }
 
 std::string Application::reopenRunningInstance() {
-    const QDBusMessage reopen = QDBusMessage::createMethodCall(
-        QString::fromLatin1(InstanceBus::name), QString::fromLatin1(InstanceBus::path),
-        QString::fromLatin1(InstanceBus::interface), QStringLiteral("Reopen"));
+    InstanceProxy running(InstanceBus::name(), InstanceBus::path(), QDBusConnection::sessionBus());
+    running.setTimeout(5000);
     // Waits for the answer, so the call is delivered before this process ends.
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(reopen, QDBus::Block, 5000);
-    if (reply.type() == QDBusMessage::ReplyMessage) {
+    QDBusPendingReply<> reply = running.Reopen();
+    reply.waitForFinished();
+    if (!reply.isError()) {
         return {};
     }
     // Another program holds the name, or the instance is stopped or hung.
     return QStringLiteral("cannot reach the Tallyglow running in this session: %1 on the "
                           "session bus answers %2")
-        .arg(QString::fromLatin1(InstanceBus::name),
-             reply.errorName().isEmpty() ? QStringLiteral("nothing") : reply.errorName())
+        .arg(InstanceBus::name(),
+             reply.error().name().isEmpty() ? QStringLiteral("nothing") : reply.error().name())
         .toStdString();
 }
 
 void Application::publishTitle(const PublishedTitle& title) {
-    if (instanceAdaptor) {
-        instanceAdaptor->publish(QString::fromStdString(title.text), title.masked);
+    if (instanceService) {
+        instanceService->publish(QString::fromStdString(title.text), title.masked);
     }
 }
 
