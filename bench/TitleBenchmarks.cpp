@@ -20,7 +20,7 @@ public:
     public:
         void setTitle(const std::string& title) override { shown = title; }
         void useMonospacedDigitFont() override {}
-        void setAction(std::function<ClickAnswer(ClickSource)>) override {}
+        void setAction(std::function<ClickAnswer()>) override {}
         void setSecondaryAction(std::function<void()>) override {}
         std::string shown;
     };

@@ -1,271 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Application.h"
 
+#include "BusLossWatch.h"
+#include "EndSignals.h"
+#include "HeldKeys.h"
 #include "InstanceBus.h"
+#include "InstanceService.h"
 #include "Translations.h"
 
-#include <QAbstractNativeEventFilter>
 #include <QApplication>
-#include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusMessage>
-#include <QSocketNotifier>
-#include <QStyleHints>
-#include <QTimer>
-#include <chrono>
-#include <csignal>
+#include <QDBusPendingReply>
 #include <cstdlib>
-#include <functional>
-#include <sys/socket.h>
-#include <unistd.h>
-#include <utility>
-#include <xcb/xcb.h>
-
-namespace {
-
-std::uint64_t flagsOf(Qt::KeyboardModifiers modifiers) {
-    std::uint64_t flags = 0;
-    if (modifiers & Qt::ShiftModifier) {
-        flags |= ModifierFlags::shift;
-    }
-    if (modifiers & Qt::ControlModifier) {
-        flags |= ModifierFlags::control;
-    }
-    if (modifiers & Qt::AltModifier) {
-        flags |= ModifierFlags::option;
-    }
-    if (modifiers & Qt::MetaModifier) {
-        flags |= ModifierFlags::command;
-    }
-    return flags;
-}
-
-std::uint64_t flagsOfX11Mask(std::uint8_t mask) {
-    std::uint64_t flags = 0;
-    if (mask & XCB_MOD_MASK_SHIFT) {
-        flags |= ModifierFlags::shift;
-    }
-    if (mask & XCB_MOD_MASK_CONTROL) {
-        flags |= ModifierFlags::control;
-    }
-    if (mask & XCB_MOD_MASK_1) {
-        flags |= ModifierFlags::option;
-    }
-    if (mask & XCB_MOD_MASK_4) {
-        flags |= ModifierFlags::command;
-    }
-    return flags;
-}
-
-// The start of an XKB StateNotify event, as the X protocol lays it out.
-struct KeyboardStateNotice {
-    std::uint8_t responseType;
-    std::uint8_t xkbType;
-    std::uint16_t sequence;
-    std::uint32_t time;
-    std::uint8_t deviceId;
-    std::uint8_t modifiers; // in effect now, as X11 mask bits
-};
-constexpr std::uint8_t xkbStateNotify = 2;
-
-// Some panels tell the item of a click only once it cannot be the first half
-// of a double click: GNOME's AppIndicator extension waits the double-click
-// time, when the Shift held for the click is often up again. The X server's
-// keyboard-state notices (which Qt asks for anyway) say when keys went up; a
-// key released within the double-click time (and the moment a panel takes to
-// call) still counts for the next click, unless it was already down for the
-// click before.
-class ReleasedKeys : public QAbstractNativeEventFilter {
-public:
-    explicit ReleasedKeys(std::uint8_t noticeCode) : noticeCode(noticeCode) {}
-
-    std::uint64_t flagsForClick() {
-        using namespace std::chrono_literals;
-        const auto now = std::chrono::steady_clock::now();
-        const std::chrono::milliseconds doubleClickTime(
-            QGuiApplication::styleHints()->mouseDoubleClickInterval());
-        const bool counts =
-            now - releasedAt <= doubleClickTime + 250ms && releasedKeyWentDownAt > lastClick;
-        lastClick = now;
-        return counts ? released : 0;
-    }
-
-    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
-        const auto* notice = static_cast<const KeyboardStateNotice*>(message);
-        if (eventType != "xcb_generic_event_t" || (notice->responseType & 0x7f) != noticeCode ||
-            notice->xkbType != xkbStateNotify) {
-            return false;
-        }
-        const auto time = std::chrono::steady_clock::now();
-        const std::uint64_t now = flagsOfX11Mask(notice->modifiers);
-        if (now & ~held) {
-            wentDownAt = time;
-        }
-        if (held & ~now) {
-            released = held & ~now;
-            releasedAt = time;
-            releasedKeyWentDownAt = wentDownAt;
-        }
-        held = now;
-        return false; // Qt keeps its own keyboard state from the same notice
-    }
-
-private:
-    std::uint8_t noticeCode;
-    std::uint64_t held = 0;
-    std::uint64_t released = 0;
-    std::chrono::steady_clock::time_point wentDownAt;
-    std::chrono::steady_clock::time_point releasedAt;
-    std::chrono::steady_clock::time_point releasedKeyWentDownAt;
-    std::chrono::steady_clock::time_point lastClick;
-};
-
-ReleasedKeys* releasedKeys = nullptr;
-
-// Only on X11, where the keyboard's state is there to be heard.
-void listenForReleasedKeys() {
-    // The offscreen platform may offer the same interface, without a connection.
-    const auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
-    if (QGuiApplication::platformName() != QStringLiteral("xcb") || !connection) {
-        return;
-    }
-    static constexpr char name[] = "XKEYBOARD";
-    xcb_query_extension_reply_t* extension = xcb_query_extension_reply(
-        connection, xcb_query_extension(connection, sizeof name - 1, name), nullptr);
-    if (extension && extension->present) {
-        releasedKeys = new ReleasedKeys(extension->first_event);
-        qApp->installNativeEventFilter(releasedKeys);
-    }
-    std::free(extension);
-}
-
-// Written to by the signal handler, read by the event loop.
-int endRequests[2] = {-1, -1};
-
-void requestEnd(int) {
-    const char byte = 1;
-    // Nothing else is safe here; a full buffer already holds a request.
-    [[maybe_unused]] const auto written = ::write(endRequests[1], &byte, 1);
-}
-
-// The session (logout, shutdown) and a terminal end the program with these;
-// each ends it as "Quit" does, so that changes still waiting are written.
-void quitOnEndSignals() {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, endRequests) != 0) {
-        return;
-    }
-    auto* notifier = new QSocketNotifier(endRequests[0], QSocketNotifier::Read, qApp);
-    QObject::connect(notifier, &QSocketNotifier::activated, [] {
-        char bytes[16];
-        while (::read(endRequests[0], bytes, sizeof bytes) > 0) {
-        }
-        QApplication::quit();
-    });
-    struct sigaction action {};
-    action.sa_handler = requestEnd;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
-        ::sigaction(signal, &action, nullptr);
-    }
-}
-
-// A session bus that goes away takes the panel item with it: end as "Quit"
-// does. Qt reports it as the bus's own Disconnected signal.
-class BusLossWatch : public QObject {
-    Q_OBJECT
-
-public:
-    explicit BusLossWatch(QObject* parent) : QObject(parent) {
-        QDBusConnection::sessionBus().connect(
-            QString(), QStringLiteral("/org/freedesktop/DBus/Local"),
-            QStringLiteral("org.freedesktop.DBus.Local"), QStringLiteral("Disconnected"), this,
-            SLOT(busLost()));
-    }
-
-private Q_SLOTS:
-    void busLost() { QApplication::quit(); }
-};
-
-} // namespace
-
-// What a second launch calls on the running instance, and the title it
-// publishes for commands that print it.
-class ApplicationAdaptor : public QDBusAbstractAdaptor {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.tallyglow.Tallyglow")
-    Q_PROPERTY(QString Title READ title)
-    Q_PROPERTY(bool Masked READ masked)
-
-public:
-    ApplicationAdaptor(QObject* parent, std::function<void()> reopen)
-        : QDBusAbstractAdaptor(parent), reopen(std::move(reopen)) {
-        // Under the bus's own 25 s limit for an answer.
-        waitLimit.setInterval(std::chrono::seconds(20));
-        waitLimit.setSingleShot(true);
-        connect(&waitLimit, &QTimer::timeout, this, [this] { answerWaitingReaders(); });
-    }
-
-    QString title() const { return published.text; }
-    bool masked() const { return published.masked; }
-
-    void publish(const QString& text, bool masked) {
-        if (text == published.text && masked == published.masked) {
-            return; // readers are told only about changes
-        }
-        published = {text, masked};
-        Q_EMIT TitleChanged(text, masked);
-        answerWaitingReaders();
-    }
-
-public Q_SLOTS:
-    void Reopen() { reopen(); }
-
-    // For readers that cannot hear signals (Plasma's widget): answers as soon
-    // as the title differs from the one the reader has, else after a while
-    // with the same title, well before the bus gives up on the call.
-    QString NextTitle(const QString& title, bool masked, const QDBusMessage& call,
-                      bool& nowMasked) {
-        if (title != published.text || masked != published.masked) {
-            nowMasked = published.masked;
-            return published.text;
-        }
-        call.setDelayedReply(true);
-        waitingReaders << call;
-        if (!waitLimit.isActive()) {
-            waitLimit.start();
-        }
-        return {};
-    }
-
-Q_SIGNALS:
-    // Title and masking together, so that a reader never pairs one with the other's past.
-    void TitleChanged(const QString& title, bool masked);
-
-private:
-    void answerWaitingReaders() {
-        waitLimit.stop();
-        for (const QDBusMessage& call : std::exchange(waitingReaders, {})) {
-            QDBusConnection::sessionBus().send(
-                call.createReply(QVariantList{published.text, published.masked}));
-        }
-    }
-
-    std::function<void()> reopen;
-    struct {
-        QString text;
-        bool masked = false;
-    } published;
-    QList<QDBusMessage> waitingReaders;
-    QTimer waitLimit;
-};
 
 namespace {
 
 // Set once this process owns the instance's name.
-ApplicationAdaptor* instanceAdaptor = nullptr;
+InstanceService* instanceService = nullptr;
 
 } // namespace
 
@@ -287,7 +39,7 @@ Application::Application() {
     // No display name: Qt would add it to every window title.
     // The desktop entry's name, by which desktops match our windows to it.
     QApplication::setDesktopFileName(QStringLiteral(TALLYGLOW_APPLICATION_ID));
-    listenForReleasedKeys();
+    HeldKeys::listen();
 }
 
 bool Application::isOnlyInstanceInSession() {
@@ -296,43 +48,44 @@ bool Application::isOnlyInstanceInSession() {
         return true;
     }
     const auto reply = bus.interface()->registerService(
-        QString::fromLatin1(InstanceBus::name), QDBusConnectionInterface::DontQueueService,
+        InstanceBus::name(), QDBusConnectionInterface::DontQueueService,
         QDBusConnectionInterface::DontAllowReplacement);
     // A bus that cannot answer is no reason to stay away.
     const bool only =
         !reply.isValid() || reply.value() != QDBusConnectionInterface::ServiceNotRegistered;
     if (only) {
-        instanceAdaptor = new ApplicationAdaptor(qApp, [this] {
-            if (delegate) {
-                delegate->applicationShouldHandleReopen();
-            }
-        });
-        bus.registerObject(QString::fromLatin1(InstanceBus::path), qApp,
-                           QDBusConnection::ExportAdaptors);
+        instanceService = new InstanceService(
+            [this] {
+                if (delegate) {
+                    delegate->applicationShouldHandleReopen();
+                }
+            },
+            qApp);
+        bus.registerObject(InstanceBus::path(), instanceService, QDBusConnection::ExportAdaptors);
     }
     return only;
 }
 
 std::string Application::reopenRunningInstance() {
-    const QDBusMessage reopen = QDBusMessage::createMethodCall(
-        QString::fromLatin1(InstanceBus::name), QString::fromLatin1(InstanceBus::path),
-        QString::fromLatin1(InstanceBus::interface), QStringLiteral("Reopen"));
+    InstanceProxy running(InstanceBus::name(), InstanceBus::path(), QDBusConnection::sessionBus());
+    running.setTimeout(5000);
     // Waits for the answer, so the call is delivered before this process ends.
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(reopen, QDBus::Block, 5000);
-    if (reply.type() == QDBusMessage::ReplyMessage) {
+    QDBusPendingReply<> reply = running.Reopen();
+    reply.waitForFinished();
+    if (!reply.isError()) {
         return {};
     }
     // Another program holds the name, or the instance is stopped or hung.
     return QStringLiteral("cannot reach the Tallyglow running in this session: %1 on the "
                           "session bus answers %2")
-        .arg(QString::fromLatin1(InstanceBus::name),
-             reply.errorName().isEmpty() ? QStringLiteral("nothing") : reply.errorName())
+        .arg(InstanceBus::name(),
+             reply.error().name().isEmpty() ? QStringLiteral("nothing") : reply.error().name())
         .toStdString();
 }
 
 void Application::publishTitle(const PublishedTitle& title) {
-    if (instanceAdaptor) {
-        instanceAdaptor->publish(QString::fromStdString(title.text), title.masked);
+    if (instanceService) {
+        instanceService->publish(QString::fromStdString(title.text), title.masked);
     }
 }
 
@@ -368,12 +121,9 @@ std::uint64_t Application::modifierFlags() {
     if (!seesHeldKeys()) {
         return 0;
     }
-    return flagsOf(QGuiApplication::queryKeyboardModifiers()) |
-           (releasedKeys ? releasedKeys->flagsForClick() : 0);
+    return HeldKeys::forClick();
 }
 
 bool Application::seesHeldKeys() {
     return QGuiApplication::platformName() != QStringLiteral("wayland");
 }
-
-#include "Application.moc"

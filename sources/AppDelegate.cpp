@@ -149,7 +149,7 @@ void AppDelegate::startRefreshing() {
 
 void AppDelegate::wireClicks(StatusButton& button) {
     const std::weak_ptr<AppDelegate> weakSelf = weak_from_this();
-    button.setAction([weakSelf](ClickSource) {
+    button.setAction([weakSelf] {
         const auto self = weakSelf.lock();
         return self ? self->statusItemClicked() : ClickAnswer::handled;
     });

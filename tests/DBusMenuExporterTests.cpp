@@ -246,47 +246,28 @@ TEST_F(DBusMenuExporterTest, OpeningsAndClosingsReachTheProgramOnceEach) {
 // is answered with each item once, and does what it asks once.
 TEST_F(DBusMenuExporterTest, ItemsNamedAgainAndAgainAreAnsweredOnce) {
     QSignalSpy settingsTriggered(settings, &QAction::triggered);
-    constexpr int times = 20000;
     QList<int> ids;
     QList<DBusMenuEvent> clicks;
-    for (int time = 0; time < times; ++time) {
+    for (int time = 0; time < 20000; ++time) {
         ids << 2 << 99 << 1;
         clicks << DBusMenuEvent{2, QStringLiteral("clicked"), QDBusVariant(0), 0}
                << DBusMenuEvent{99, QStringLiteral("clicked"), QDBusVariant(0), 0};
     }
-    const struct {
-        const char* method;
-        QVariantList arguments;
-        // The ids in each list the reply carries.
-        std::vector<std::vector<int>> replied;
-    } calls[] = {
-        {"GetGroupProperties",
-         {QVariant::fromValue(ids), QStringList(times, QStringLiteral("label"))},
-         {{2, 1}}},
-        {"AboutToShowGroup", {QVariant::fromValue(ids)}, {{2, 1}, {99}}},
-        {"EventGroup", {QVariant::fromValue(clicks)}, {{99}}},
+    const auto idsIn = [](const QVariant& argument) {
+        return qdbus_cast<QList<int>>(argument);
     };
-    for (const auto& each : calls) {
-        SCOPED_TRACE(each.method);
-        const QDBusMessage reply = call(QString::fromLatin1(each.method), each.arguments);
-        ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << qPrintable(reply.errorMessage());
-        std::vector<std::vector<int>> replied;
-        for (const QVariant& argument : reply.arguments()) {
-            std::vector<int>& listed = replied.emplace_back();
-            const auto items = argument.value<QDBusArgument>();
-            if (items.currentSignature() == QStringLiteral("a(ia{sv})")) {
-                for (const DBusMenuItem& item : qdbus_cast<DBusMenuItemList>(items)) {
-                    listed.push_back(item.id);
-                    EXPECT_EQ(item.properties.keys(), QStringList{"label"});
-                }
-            } else {
-                for (const int id : qdbus_cast<QList<int>>(argument)) {
-                    listed.push_back(id);
-                }
-            }
-        }
-        EXPECT_EQ(replied, each.replied);
+    QList<int> named;
+    const QDBusMessage properties =
+        call(QStringLiteral("GetGroupProperties"), {QVariant::fromValue(ids), QStringList()});
+    for (const DBusMenuItem& item : qdbus_cast<DBusMenuItemList>(properties.arguments().value(0))) {
+        named << item.id;
     }
+    EXPECT_EQ(named, (QList<int>{2, 1}));
+    const QDBusMessage shown = call(QStringLiteral("AboutToShowGroup"), {QVariant::fromValue(ids)});
+    EXPECT_EQ(idsIn(shown.arguments().value(0)), (QList<int>{2, 1}));
+    EXPECT_EQ(idsIn(shown.arguments().value(1)), QList<int>{99});
+    const QDBusMessage events = call(QStringLiteral("EventGroup"), {QVariant::fromValue(clicks)});
+    EXPECT_EQ(idsIn(events.arguments().value(0)), QList<int>{99});
     EXPECT_TRUE(QTest::qWaitFor([&] { return settingsTriggered.count() > 0; }, 2000));
     QApplication::processEvents();
     EXPECT_EQ(settingsTriggered.count(), 1);

@@ -569,6 +569,7 @@ TEST_F(PanelItemTest, InstallsTheProgramItsPluginIconAndDesktopFiles) {
         prefix + DATA_FOLDER "/icons/hicolor/scalable/apps/" + id + ".svg",
         prefix + DATA_FOLDER "/applications/" + id + ".desktop",
         prefix + DATA_FOLDER "/metainfo/" + id + ".metainfo.xml",
+        prefix + DATA_FOLDER "/dbus-1/interfaces/org.tallyglow.Tallyglow.xml",
         prefix + MANUAL_FOLDER "/man1/tallyglow.1",
         std::string(AUTOSTART_FOLDER).substr(1) + "/" + id + ".desktop",
         prefix + PLASMOID_FOLDER "/metadata.json",

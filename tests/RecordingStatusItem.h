@@ -15,7 +15,7 @@ public:
     public:
         void setTitle(const std::string& title) override { titles.push_back(title); }
         void useMonospacedDigitFont() override { monospacedDigits = true; }
-        void setAction(std::function<ClickAnswer(ClickSource)> newAction) override {
+        void setAction(std::function<ClickAnswer()> newAction) override {
             action = std::move(newAction);
         }
         void setSecondaryAction(std::function<void()> newAction) override {
@@ -24,7 +24,7 @@ public:
 
         std::vector<std::string> titles;
         bool monospacedDigits = false;
-        std::function<ClickAnswer(ClickSource)> action;
+        std::function<ClickAnswer()> action;
         std::function<void()> secondaryAction;
     };
 

@@ -6,14 +6,6 @@
 
 class QMenu;
 
-// Where a left or right click on the panel item came from.
-enum class ClickSource {
-    // The panel asks the program to act on the click.
-    panelRequest,
-    // The panel is drawing the item's menu already, opened by the click.
-    panelMenu,
-};
-
 // What the program answers to a click.
 enum class ClickAnswer {
     handled,
@@ -31,7 +23,7 @@ public:
     virtual void useMonospacedDigitFont() = 0;
     // Every left or right click that reaches the program, however the panel
     // sends it: a request to act, or the panel opening the item's menu.
-    virtual void setAction(std::function<ClickAnswer(ClickSource)> action) = 0;
+    virtual void setAction(std::function<ClickAnswer()> action) = 0;
     // What a middle click does.
     virtual void setSecondaryAction(std::function<void()> action) = 0;
 };

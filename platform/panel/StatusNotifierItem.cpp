@@ -131,7 +131,7 @@ void StatusNotifierItem::setHosting(Hosting hosting) {
     }
 }
 
-void StatusNotifierItem::setAction(std::function<ClickAnswer(ClickSource)> newAction) {
+void StatusNotifierItem::setAction(std::function<ClickAnswer()> newAction) {
     action = std::move(newAction);
 }
 
@@ -161,7 +161,7 @@ void StatusNotifierItem::contextMenu(QPoint) {
 }
 
 void StatusNotifierItem::panelRequestsClick() {
-    if (!action || action(ClickSource::panelRequest) != ClickAnswer::showMenu || !itemMenu) {
+    if (!action || action() != ClickAnswer::showMenu || !itemMenu) {
         return;
     }
     if (canPlaceMenus()) {
@@ -176,7 +176,7 @@ void StatusNotifierItem::panelRequestsClick() {
 }
 
 void StatusNotifierItem::panelOpensMenu() {
-    if (action && action(ClickSource::panelMenu) == ClickAnswer::showMenu) {
+    if (action && action() == ClickAnswer::showMenu) {
         menuWillOpen();
     }
 }

@@ -90,7 +90,7 @@ private Q_SLOTS:
 private:
     void setTitle(const std::string& title) override;
     void useMonospacedDigitFont() override;
-    void setAction(std::function<ClickAnswer(ClickSource)> action) override;
+    void setAction(std::function<ClickAnswer()> action) override;
     void setSecondaryAction(std::function<void()> action) override;
 
     void panelRequestsClick();
@@ -130,7 +130,7 @@ private:
     Hosting currentHosting = Hosting::asking;
     std::function<void(bool)> shownChanged;
 
-    std::function<ClickAnswer(ClickSource)> action;
+    std::function<ClickAnswer()> action;
     std::function<void()> secondaryAction;
     QPointer<QMenu> itemMenu;
     std::function<void()> menuWillOpen;

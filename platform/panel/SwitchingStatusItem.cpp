@@ -64,7 +64,7 @@ void SwitchingStatusItem::useMonospacedDigitFont() {
     }
 }
 
-void SwitchingStatusItem::setAction(std::function<ClickAnswer(ClickSource)> newAction) {
+void SwitchingStatusItem::setAction(std::function<ClickAnswer()> newAction) {
     action = newAction;
     if (StatusButton* itemButton = item->button()) {
         itemButton->setAction(std::move(newAction));

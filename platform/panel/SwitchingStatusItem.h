@@ -39,7 +39,7 @@ private:
     // What the button is given goes to the item, and to the icon while there is one.
     void setTitle(const std::string& title) override;
     void useMonospacedDigitFont() override;
-    void setAction(std::function<ClickAnswer(ClickSource)> action) override;
+    void setAction(std::function<ClickAnswer()> action) override;
     void setSecondaryAction(std::function<void()> action) override;
 
     // Trays come and go without a word on the bus: X11 tells of them.
@@ -56,7 +56,7 @@ private:
     QTimer* trayCheck = nullptr;
 
     std::string title;
-    std::function<ClickAnswer(ClickSource)> action;
+    std::function<ClickAnswer()> action;
     std::function<void()> secondaryAction;
     QPointer<QMenu> menu;
     std::function<void()> menuWillOpen;

@@ -23,7 +23,7 @@ void TrayIconButton::setTitle(const std::string& title) {
     }
 }
 
-void TrayIconButton::setAction(std::function<ClickAnswer(ClickSource)> newAction) {
+void TrayIconButton::setAction(std::function<ClickAnswer()> newAction) {
     action = std::move(newAction);
 }
 
@@ -36,7 +36,7 @@ void TrayIconButton::clicked(QSystemTrayIcon::ActivationReason reason) {
     case QSystemTrayIcon::Trigger:
     case QSystemTrayIcon::Context:
         // The tray draws no menus: every click is ours to answer.
-        if (action && action(ClickSource::panelRequest) == ClickAnswer::showMenu && menu) {
+        if (action && action() == ClickAnswer::showMenu && menu) {
             if (menuWillOpen) {
                 menuWillOpen();
             }

@@ -24,14 +24,14 @@ public:
     void setTitle(const std::string& title) override;
     // A tooltip's digits need no fixed width: nothing beside them moves.
     void useMonospacedDigitFont() override {}
-    void setAction(std::function<ClickAnswer(ClickSource)> action) override;
+    void setAction(std::function<ClickAnswer()> action) override;
     void setSecondaryAction(std::function<void()> action) override;
 
 private:
     void clicked(QSystemTrayIcon::ActivationReason reason);
 
     QSystemTrayIcon icon;
-    std::function<ClickAnswer(ClickSource)> action;
+    std::function<ClickAnswer()> action;
     std::function<void()> secondaryAction;
     QPointer<QMenu> menu;
     std::function<void()> menuWillOpen;

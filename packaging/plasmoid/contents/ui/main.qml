@@ -12,9 +12,10 @@ import org.kde.plasma.workspace.dbus as DBus
 PlasmoidItem {
     id: root
 
-    readonly property string service: "org.tallyglow.Tallyglow"
-    readonly property string instancePath: "/org/tallyglow/Tallyglow"
-    readonly property string instanceInterface: "org.tallyglow.Tallyglow"
+    // From org.tallyglow.Tallyglow.xml, as the build fills them in.
+    readonly property string service: "@TALLYGLOW_BUS_NAME@"
+    readonly property string instancePath: "@TALLYGLOW_BUS_PATH@"
+    readonly property string instanceInterface: "@TALLYGLOW_BUS_NAME@"
 
     property string title: ""
     property bool masked: false

@@ -16,9 +16,9 @@ constexpr int answerTimeout = 5000; // milliseconds
 
 QDBusMessage askForTitle() {
     QDBusMessage getAll = QDBusMessage::createMethodCall(
-        QString::fromLatin1(InstanceBus::name), QString::fromLatin1(InstanceBus::path),
-        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("GetAll"));
-    getAll << QString::fromLatin1(InstanceBus::interface);
+        InstanceBus::name(), InstanceBus::path(), QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("GetAll"));
+    getAll << QString::fromLatin1(InstanceProxy::staticInterfaceName());
     // Asking must not start a Tallyglow where the bus could.
     getAll.setAutoStartService(false);
     return getAll;
@@ -57,11 +57,10 @@ void RunningInstanceTitle::follow(Listener newListener) {
         return;
     }
     // Heard before the first answer, so no change falls between the two.
-    connection.connect(QString::fromLatin1(InstanceBus::name),
-                       QString::fromLatin1(InstanceBus::path),
-                       QString::fromLatin1(InstanceBus::interface), QStringLiteral("TitleChanged"),
-                       this, SLOT(titleChanged(QString, bool)));
-    ownerWatch = new QDBusServiceWatcher(QString::fromLatin1(InstanceBus::name), connection,
+    connection.connect(InstanceBus::name(), InstanceBus::path(),
+                       QString::fromLatin1(InstanceProxy::staticInterfaceName()),
+                       QStringLiteral("TitleChanged"), this, SLOT(titleChanged(QString, bool)));
+    ownerWatch = new QDBusServiceWatcher(InstanceBus::name(), connection,
                                          QDBusServiceWatcher::WatchForOwnerChange, this);
     connect(ownerWatch, &QDBusServiceWatcher::serviceOwnerChanged, this,
             [this](const QString&, const QString&, const QString& newOwner) {
