@@ -378,10 +378,10 @@ void AppDelegate::refresh() {
         settingsView->showMasking(masked, ScreenShareDetector::detection());
         settingsView->showPanelNote(panelNote);
     }
-    // The plug-in is loaded by the detector's first query, which isMasked()
-    // makes only once automatic masking is asked; from then on its changes
-    // can be followed.
-    if (!screenCastNotifier) {
+    // The detector's first query, which isMasked() makes only while automatic
+    // masking applies, loads the plug-in: its changes are followed from then on.
+    if (!screenCastsFollowed && !settings.maskEarnings() && settings.maskWhileScreenSharing()) {
+        screenCastsFollowed = true;
         followScreenCastChanges();
     }
     scheduleRefresh(now, calendar, masked);

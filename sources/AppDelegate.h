@@ -102,6 +102,7 @@ private:
     // What the form says while no panel shows the item; empty while one does.
     QString panelNote;
     std::unique_ptr<QSocketNotifier> screenCastNotifier;
+    bool screenCastsFollowed = false;
     std::unique_ptr<Window> settingsWindow;
     // The settings window's content, told what the title shows.
     SettingsView* settingsView = nullptr;

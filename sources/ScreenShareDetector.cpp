@@ -4,7 +4,6 @@
 #include "SharingWindows.h"
 
 #include <algorithm>
-#include <atomic>
 #include <dlfcn.h>
 #include <filesystem>
 #include <sys/epoll.h>
@@ -28,9 +27,6 @@ struct ScreenCastPlugin {
     DescriptorQuery changeDescriptor = nullptr;
     ConnectionQuery isConnected = nullptr;
 };
-
-// Set once a query has run the lookup, so that asking for the descriptor never loads the plug-in.
-std::atomic<bool> hasLookedUp{false};
 
 // In a build the plug-in sits beside the program. Installed, it sits in a
 // private library folder that the build names relative to the program's own
@@ -100,7 +96,6 @@ int combinedChangeDescriptor() {
 
 bool isScreenWatched() {
     const CastQuery isWatcherPresent = plugin().isWatcherPresent;
-    hasLookedUp.store(true, std::memory_order_relaxed);
     // Both are asked every time, so that each takes in its change notice.
     SharingWindows* windows = SharingWindows::shared();
     const bool shown = windows && windows->isAnyListed();
@@ -123,9 +118,6 @@ Detection detection() {
 }
 
 int changeDescriptor() {
-    if (!hasLookedUp.load(std::memory_order_relaxed)) {
-        return -1;
-    }
     // The plug-in's descriptor lasts as long as the process; so does this.
     static const int descriptor = combinedChangeDescriptor();
     return descriptor;

@@ -21,8 +21,9 @@ struct Detection {
 Detection detection();
 
 // A file descriptor that becomes readable when the answer may have changed,
-// so that a caller can ask again at once; -1 before the first query, or when
-// the plug-in offers none. Asking takes in what made it readable.
+// so that a caller can ask again at once; -1 when neither the plug-in nor the
+// sharing windows offer one. Asking takes in what made it readable. Meant for
+// after the first query: it loads the plug-in if no query has.
 int changeDescriptor();
 
 } // namespace ScreenShareDetector
