@@ -20,6 +20,9 @@
         <source>Tallyglow Settings</source>
         <translation>Tallyglow-Einstellungen</translation>
     </message>
+</context>
+<context>
+    <name>PanelNotice</name>
     <message>
         <source>Install the AppIndicator extension (the gnome-shell-extension-appindicator package on Debian and Fedora), log in again and switch it on in Extensions.</source>
         <translation>Installieren Sie die AppIndicator-Erweiterung (auf Debian und Fedora das Paket gnome-shell-extension-appindicator), melden Sie sich neu an und schalten Sie sie unter Erweiterungen ein.</translation>

@@ -20,6 +20,9 @@
         <source>Tallyglow Settings</source>
         <translation>Configuración de Tallyglow</translation>
     </message>
+</context>
+<context>
+    <name>PanelNotice</name>
     <message>
         <source>Install the AppIndicator extension (the gnome-shell-extension-appindicator package on Debian and Fedora), log in again and switch it on in Extensions.</source>
         <translation>Instale la extensión AppIndicator (el paquete gnome-shell-extension-appindicator en Debian y Fedora), vuelva a iniciar sesión y actívela en Extensiones.</translation>

@@ -20,6 +20,9 @@
         <source>Tallyglow Settings</source>
         <translation>Paramètres de Tallyglow</translation>
     </message>
+</context>
+<context>
+    <name>PanelNotice</name>
     <message>
         <source>Install the AppIndicator extension (the gnome-shell-extension-appindicator package on Debian and Fedora), log in again and switch it on in Extensions.</source>
         <translation>Installez l’extension AppIndicator (le paquet gnome-shell-extension-appindicator sur Debian et Fedora), reconnectez-vous et activez-la dans Extensions.</translation>

@@ -20,6 +20,9 @@
         <source>Tallyglow Settings</source>
         <translation>Impostazioni di Tallyglow</translation>
     </message>
+</context>
+<context>
+    <name>PanelNotice</name>
     <message>
         <source>Install the AppIndicator extension (the gnome-shell-extension-appindicator package on Debian and Fedora), log in again and switch it on in Extensions.</source>
         <translation>Installa l’estensione AppIndicator (il pacchetto gnome-shell-extension-appindicator su Debian e Fedora), accedi di nuovo e attivala in Estensioni.</translation>

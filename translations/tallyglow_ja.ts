@@ -20,6 +20,9 @@
         <source>Tallyglow Settings</source>
         <translation>Tallyglow の設定</translation>
     </message>
+</context>
+<context>
+    <name>PanelNotice</name>
     <message>
         <source>Install the AppIndicator extension (the gnome-shell-extension-appindicator package on Debian and Fedora), log in again and switch it on in Extensions.</source>
         <translation>AppIndicator 拡張機能（Debian と Fedora では gnome-shell-extension-appindicator パッケージ）をインストールし、ログインし直して「拡張機能」で有効にしてください。</translation>

@@ -20,6 +20,9 @@
         <source>Tallyglow Settings</source>
         <translation>Tallyglow-instellingen</translation>
     </message>
+</context>
+<context>
+    <name>PanelNotice</name>
     <message>
         <source>Install the AppIndicator extension (the gnome-shell-extension-appindicator package on Debian and Fedora), log in again and switch it on in Extensions.</source>
         <translation>Installeer de AppIndicator-extensie (het pakket gnome-shell-extension-appindicator op Debian en Fedora), meld u opnieuw aan en schakel haar in bij Extensies.</translation>

@@ -20,6 +20,9 @@
         <source>Tallyglow Settings</source>
         <translation>Ustawienia Tallyglow</translation>
     </message>
+</context>
+<context>
+    <name>PanelNotice</name>
     <message>
         <source>Install the AppIndicator extension (the gnome-shell-extension-appindicator package on Debian and Fedora), log in again and switch it on in Extensions.</source>
         <translation>Zainstaluj rozszerzenie AppIndicator (pakiet gnome-shell-extension-appindicator w Debianie i Fedorze), zaloguj się ponownie i włącz je w Rozszerzeniach.</translation>

@@ -20,6 +20,9 @@
         <source>Tallyglow Settings</source>
         <translation>Configurações do Tallyglow</translation>
     </message>
+</context>
+<context>
+    <name>PanelNotice</name>
     <message>
         <source>Install the AppIndicator extension (the gnome-shell-extension-appindicator package on Debian and Fedora), log in again and switch it on in Extensions.</source>
         <translation>Instale a extensão AppIndicator (o pacote gnome-shell-extension-appindicator no Debian e no Fedora), entre novamente e ative-a em Extensões.</translation>
