@@ -26,7 +26,10 @@ bool desktopIs(const char* name) {
 } // namespace
 
 enum class PanelNotice::PanelFix {
+    // The shell can fetch it; its package is named too.
     installAppIndicator,
+    // No shell answered: only its package is named.
+    installAppIndicatorPackage,
     switchOnAppIndicator,
     repairAppIndicator,
     addBudgieApplet,
@@ -39,6 +42,7 @@ PanelNotice::~PanelNotice() = default;
 
 void PanelNotice::withdraw() {
     telling = false;
+    installFailureTold = false;
     panelNote.clear();
     if (notification) {
         notification->withdraw();
@@ -82,8 +86,10 @@ void PanelNotice::askAppIndicatorState(std::size_t candidate) {
             self->advise(PanelFix::repairAppIndicator);
             break;
         case ShellExtension::State::notInstalled:
-        case ShellExtension::State::unknown:
             self->advise(PanelFix::installAppIndicator);
+            break;
+        case ShellExtension::State::unknown:
+            self->advise(PanelFix::installAppIndicatorPackage);
             break;
         }
     });
@@ -100,6 +106,18 @@ void PanelNotice::advise(PanelFix fix) {
     std::function<void()> buttonAction;
     switch (fix) {
     case PanelFix::installAppIndicator:
+        detail = tr("Choose Install and GNOME fetches the AppIndicator extension and switches it "
+                    "on; or install the gnome-shell-extension-appindicator package (Debian and "
+                    "Fedora), log in again and switch it on in Extensions.");
+        shortFix = tr("install and switch on the AppIndicator extension");
+        button = tr("Install");
+        buttonAction = [weakSelf = weak_from_this()] {
+            if (const auto self = weakSelf.lock()) {
+                self->installAppIndicator();
+            }
+        };
+        break;
+    case PanelFix::installAppIndicatorPackage:
         detail = tr("Install the AppIndicator extension (the gnome-shell-extension-appindicator "
                     "package on Debian and Fedora), log in again and switch it on in Extensions.");
         shortFix = tr("install and switch on the AppIndicator extension");
@@ -136,4 +154,31 @@ void PanelNotice::advise(PanelFix fix) {
     notification->show(tr("Tallyglow is running, but not in the panel"),
                        tr("This desktop's panel shows no status items. %1").arg(detail), button,
                        buttonAction);
+}
+
+void PanelNotice::installAppIndicator() {
+    const std::weak_ptr<PanelNotice> weakSelf = weak_from_this();
+    ShellExtension::install(
+        appIndicatorExtensions[0],
+        [weakSelf](ShellExtension::Installation installation, const QString& reason) {
+            const auto self = weakSelf.lock();
+            // Once installed, the extension's watcher takes the item and the
+            // notice goes; a user who said no in the shell's dialog hears no more.
+            if (!self || installation != ShellExtension::Installation::failed) {
+                return;
+            }
+            self->tellInstallFailed(reason);
+        });
+}
+
+void PanelNotice::tellInstallFailed(const QString& reason) {
+    if (!telling || installFailureTold) {
+        return;
+    }
+    installFailureTold = true;
+    notification->show(tr("The AppIndicator extension was not installed"),
+                       tr("GNOME Shell could not install it (%1). Install the "
+                          "gnome-shell-extension-appindicator package instead (Debian and "
+                          "Fedora), log in again and switch it on in Extensions.")
+                           .arg(reason));
 }

@@ -36,11 +36,16 @@ private:
     // Asks the shell about the AppIndicator extension by each of its names in turn.
     void askAppIndicatorState(std::size_t candidate);
     void advise(PanelFix fix);
+    // The notice's Install button: GNOME Shell fetches the extension, once the user agrees.
+    void installAppIndicator();
+    // In one more notice, once a spell.
+    void tellInstallFailed(const QString& reason);
 
     // From the telling until a panel shows the item.
     bool telling = false;
     // The extension's name, as installed here, when it is switched off.
     QString offExtension;
+    bool installFailureTold = false;
     std::unique_ptr<DesktopNotification> notification;
     QString panelNote;
 };
