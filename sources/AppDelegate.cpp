@@ -3,11 +3,10 @@
 
 #include "AppSettings.h"
 #include "ClockChanges.h"
-#include "DesktopNotification.h"
 #include "EarningsCalculator.h"
+#include "PanelNotice.h"
 #include "ScreenShareDetector.h"
 #include "SettingsView.h"
-#include "ShellExtension.h"
 #include "StatusBar.h"
 #include "TitleText.h"
 #include "Window.h"
@@ -39,34 +38,12 @@ constexpr std::uint64_t maskToggleModifiers = ModifierFlags::shift | ModifierFla
 // within this; after it, the user is told why nothing shows.
 constexpr std::chrono::seconds panelWaitLimit{10};
 
-// GNOME Shell shows panel items only through this extension: by its own name, or
-// by the one Debian and Ubuntu install it under.
-const QString appIndicatorExtensions[] = {
-    QStringLiteral("appindicatorsupport@rgcjonas.gmail.com"),
-    QStringLiteral("ubuntu-appindicators@ubuntu.com"),
-};
-
-// XDG_CURRENT_DESKTOP lists the desktop's names, most specific first ("Budgie:GNOME").
-bool desktopIs(const char* name) {
-    return qEnvironmentVariable("XDG_CURRENT_DESKTOP")
-        .split(u':', Qt::SkipEmptyParts)
-        .contains(QString::fromLatin1(name), Qt::CaseInsensitive);
-}
-
 } // namespace
-
-// What makes this desktop's panel show the item.
-enum class AppDelegate::PanelFix {
-    installAppIndicator,
-    switchOnAppIndicator,
-    repairAppIndicator,
-    addBudgieApplet,
-    addSystemTray,
-};
 
 AppDelegate::AppDelegate() : AppDelegate(AppSettings::shared()) {}
 
-AppDelegate::AppDelegate(AppSettings& settings) : settings(settings) {}
+AppDelegate::AppDelegate(AppSettings& settings)
+    : panelNotice(std::make_shared<PanelNotice>()), settings(settings) {}
 
 AppDelegate::~AppDelegate() {
     settings.objectWillChange.unsubscribe(settingsChange);
@@ -89,7 +66,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     panelWait->setInterval(panelWaitLimit);
     QObject::connect(panelWait.get(), &QTimer::timeout, [weakSelf] {
         if (const auto self = weakSelf.lock()) {
-            self->tellWhyNoPanelShowsItem();
+            self->panelNotice->tellWhyNoPanelShowsItem();
         }
     });
     statusItem->setShownChanged([weakSelf](bool shown) {
@@ -232,102 +209,7 @@ void AppDelegate::panelShowsItem(bool shown) {
         return;
     }
     panelWait->stop();
-    panelNote.clear();
-    if (panelNotice) {
-        panelNotice->withdraw();
-    }
-}
-
-void AppDelegate::tellWhyNoPanelShowsItem() {
-    // Budgie names GNOME too; its panel has an applet of its own.
-    if (desktopIs("Budgie")) {
-        advise(PanelFix::addBudgieApplet);
-        return;
-    }
-    if (!desktopIs("GNOME")) {
-        advise(PanelFix::addSystemTray);
-        return;
-    }
-    askAppIndicatorState(0);
-}
-
-void AppDelegate::askAppIndicatorState(std::size_t candidate) {
-    const std::weak_ptr<AppDelegate> weakSelf = weak_from_this();
-    const QString uuid = appIndicatorExtensions[candidate];
-    ShellExtension::askState(uuid, [weakSelf, uuid, candidate](ShellExtension::State state) {
-        const auto self = weakSelf.lock();
-        if (!self) {
-            return;
-        }
-        if (state == ShellExtension::State::notInstalled &&
-            candidate + 1 < std::size(appIndicatorExtensions)) {
-            self->askAppIndicatorState(candidate + 1);
-            return;
-        }
-        switch (state) {
-        case ShellExtension::State::off:
-            self->offExtension = uuid;
-            self->advise(PanelFix::switchOnAppIndicator);
-            break;
-        case ShellExtension::State::on:
-        case ShellExtension::State::failed:
-            self->advise(PanelFix::repairAppIndicator);
-            break;
-        case ShellExtension::State::notInstalled:
-        case ShellExtension::State::unknown:
-            self->advise(PanelFix::installAppIndicator);
-            break;
-        }
-    });
-}
-
-void AppDelegate::advise(PanelFix fix) {
-    // A panel may have taken the item while the shell was asked.
-    if (itemShown) {
-        return;
-    }
-    QString detail;
-    QString shortFix;
-    QString button;
-    std::function<void()> buttonAction;
-    switch (fix) {
-    case PanelFix::installAppIndicator:
-        detail = tr("Install the AppIndicator extension (the gnome-shell-extension-appindicator "
-                    "package on Debian and Fedora), log in again and switch it on in Extensions.");
-        shortFix = tr("install and switch on the AppIndicator extension");
-        break;
-    case PanelFix::switchOnAppIndicator:
-        detail = tr("The AppIndicator extension is installed but off: switch it on in Extensions, "
-                    "or choose Enable.");
-        shortFix = tr("switch on the AppIndicator extension");
-        button = tr("Enable");
-        buttonAction = [uuid = offExtension] {
-            ShellExtension::enable(uuid);
-        };
-        break;
-    case PanelFix::repairAppIndicator:
-        detail = tr("The AppIndicator extension is on but not running: update it, or switch it "
-                    "off and on again in Extensions.");
-        shortFix = tr("the AppIndicator extension is not running");
-        break;
-    case PanelFix::addBudgieApplet:
-        detail = tr("Add the StatusNotifier applet to the panel in Budgie Desktop Settings (the "
-                    "budgie-sntray-plugin package).");
-        shortFix = tr("add the StatusNotifier applet to the panel");
-        break;
-    case PanelFix::addSystemTray:
-        detail = tr("Add a system tray (notification area) to the panel, or use a panel that has "
-                    "one.");
-        shortFix = tr("add a system tray to the panel");
-        break;
-    }
-    panelNote = tr("No panel shows Tallyglow: %1").arg(shortFix);
-    if (!panelNotice) {
-        panelNotice = std::make_unique<DesktopNotification>(QStringLiteral("Tallyglow"));
-    }
-    panelNotice->show(tr("Tallyglow is running, but not in the panel"),
-                      tr("This desktop's panel shows no status items. %1").arg(detail), button,
-                      buttonAction);
+    panelNotice->withdraw();
 }
 
 void AppDelegate::openSettings() {
@@ -342,7 +224,7 @@ void AppDelegate::openSettings() {
         settingsWindow = std::move(window);
     }
     settingsView->showMasking(isMasked(), ScreenShareDetector::detection());
-    settingsView->showPanelNote(panelNote);
+    settingsView->showPanelNote(panelNotice->note());
     // On Linux the program comes forward with its window: the window asks for
     // the focus even while another program has it.
     settingsWindow->makeKeyAndOrderFront();
@@ -376,7 +258,7 @@ void AppDelegate::refresh() {
     Application::publishTitle({title, masked});
     if (settingsView && settingsView->isVisible()) {
         settingsView->showMasking(masked, ScreenShareDetector::detection());
-        settingsView->showPanelNote(panelNote);
+        settingsView->showPanelNote(panelNotice->note());
     }
     // The detector's first query, which isMasked() makes only while automatic
     // masking applies, loads the plug-in: its changes are followed from then on.

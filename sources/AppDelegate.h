@@ -12,11 +12,11 @@
 
 class AppSettings;
 class ClockChanges;
-class DesktopNotification;
 class QAction;
 class QMenu;
 class QSocketNotifier;
 class QTimer;
+class PanelNotice;
 class SettingsView;
 class Window;
 
@@ -72,14 +72,6 @@ private:
     // A panel took the item, or none shows it any more: the user hears why
     // only once the item has gone unshown for a while.
     void panelShowsItem(bool shown);
-    // What makes this desktop's panel show the item, in a notification and on the form.
-    void tellWhyNoPanelShowsItem();
-    // Asks the shell about the AppIndicator extension by each of its names in turn.
-    void askAppIndicatorState(std::size_t candidate);
-    // The extension's name, as installed here, when it is switched off.
-    QString offExtension;
-    enum class PanelFix;
-    void advise(PanelFix fix);
 
     // Shows the settings window in front, creating it the first time.
     void openSettings();
@@ -98,9 +90,8 @@ private:
     // Runs while no panel shows the item.
     std::unique_ptr<QTimer> panelWait;
     bool itemShown = false;
-    std::unique_ptr<DesktopNotification> panelNotice;
-    // What the form says while no panel shows the item; empty while one does.
-    QString panelNote;
+    // What makes this desktop's panel show the item, in a notification and on the form.
+    std::shared_ptr<PanelNotice> panelNotice;
     std::unique_ptr<QSocketNotifier> screenCastNotifier;
     bool screenCastsFollowed = false;
     std::unique_ptr<Window> settingsWindow;

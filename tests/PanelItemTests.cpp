@@ -265,6 +265,9 @@ struct PanelSpell {
     // The notice offers to switch GNOME's extension on, installed under this name, and
     // does so; nullptr: no such offer.
     const char* enables;
+    // With none installed, it offers to have the shell fetch it, which replies so
+    // ("": fails, told in one more notice); nullptr: no such offer.
+    const char* fetchReply = nullptr;
     // How the watcher takes the item: at once, only after being busy (as at
     // login, longer than the program waits for an answer), or without ever listing it.
     enum class Watcher { listsAtOnce, busyAtFirst, neverLists } watcher = Watcher::listsAtOnce;
@@ -282,8 +285,12 @@ TEST_F(PanelItemTest, OnlyAfterTenSecondsWithNoPanelOneNoticeSaysWhatWouldShowTh
          "appindicatorsupport@rgcjonas.gmail.com"},
         {"GnomeWithDebiansExtensionOff", "GNOME", -1ms, -1ms, 1, false,
          "ubuntu-appindicators@ubuntu.com"},
-        {"PanelBusyAtLogin", "", 0ms, -1ms, 1, true, nullptr, PanelSpell::Watcher::busyAtFirst},
-        {"PanelNeverListsTheItem", "", 0ms, -1ms, 1, false, nullptr,
+        {"GnomeFetchesTheExtension", "GNOME", -1ms, -1ms, 1, false, nullptr, "successful"},
+        {"GnomeFetchDeclined", "GNOME", -1ms, -1ms, 1, false, nullptr, "cancelled"},
+        {"GnomeFetchFails", "GNOME", -1ms, -1ms, 1, false, nullptr, ""},
+        {"PanelBusyAtLogin", "", 0ms, -1ms, 1, true, nullptr, nullptr,
+         PanelSpell::Watcher::busyAtFirst},
+        {"PanelNeverListsTheItem", "", 0ms, -1ms, 1, false, nullptr, nullptr,
          PanelSpell::Watcher::neverLists},
     };
     struct Session {
@@ -301,9 +308,8 @@ TEST_F(PanelItemTest, OnlyAfterTenSecondsWithNoPanelOneNoticeSaysWhatWouldShowTh
         std::filesystem::create_directories(busFolder);
         auto bus = std::make_unique<PrivateSessionBus>(busFolder);
         auto notifications = std::make_unique<TestNotifications>(*bus);
-        auto shell = spell.enables
-                         ? std::make_unique<TestShell>(*bus, QString::fromLatin1(spell.enables))
-                         : std::make_unique<TestShell>(*bus);
+        auto shell = std::make_unique<TestShell>(*bus, QString::fromLatin1(spell.enables),
+                                                 QString::fromLatin1(spell.fetchReply));
         auto& session = sessions.emplace_back(
             Session{spell, std::move(bus), std::move(notifications), std::move(shell), nullptr});
         extraEnvironment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), session.bus->address());
@@ -344,13 +350,21 @@ TEST_F(PanelItemTest, OnlyAfterTenSecondsWithNoPanelOneNoticeSaysWhatWouldShowTh
         EXPECT_FALSE(notice.summary.isEmpty());
         EXPECT_EQ(session.notifications->closed,
                   spell.withdrawn ? std::vector<uint>{notice.id} : std::vector<uint>{});
-        // A button is offered as a key and a label.
-        EXPECT_EQ(notice.actions.size(), spell.enables ? 2 : 0);
-        if (spell.enables) {
+        // A button is offered as a key and a label: it switches on the copy that is
+        // there, or has the shell fetch one, never both; a failed fetch is told once.
+        const bool offersButton = spell.enables || spell.fetchReply;
+        EXPECT_EQ(notice.actions.size(), offersButton ? 2 : 0);
+        if (offersButton) {
             session.notifications->choose(notice.id, notice.actions.front());
-            EXPECT_TRUE(waitFor([&] { return !session.shell->enabled.empty(); }, 5s));
-            EXPECT_EQ(session.shell->enabled,
-                      std::vector<QString>{QString::fromLatin1(spell.enables)});
+            const auto& asked = spell.enables ? session.shell->enabled : session.shell->fetched;
+            EXPECT_TRUE(waitFor([&] { return !asked.empty(); }, 5s));
+            const char* uuid =
+                spell.enables ? spell.enables : "appindicatorsupport@rgcjonas.gmail.com";
+            EXPECT_EQ(asked, std::vector<QString>{QString::fromLatin1(uuid)});
+            EXPECT_EQ(session.shell->enabled.size() + session.shell->fetched.size(), 1u);
+            const std::size_t told = spell.fetchReply && !*spell.fetchReply ? 2 : 1;
+            waitFor([&] { return session.notifications->notices.size() > 1; }, told * 1s);
+            EXPECT_EQ(session.notifications->notices.size(), told);
         }
     }
 }

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusContext>
 #include <QDBusMessage>
 #include <QDBusReply>
 #include <QDBusVariant>
@@ -257,22 +258,24 @@ private:
     QDBusConnection connection;
 };
 
-// GNOME Shell with the AppIndicator extension installed and switched off.
-class TestShell : public QObject {
+// GNOME Shell with the AppIndicator extension installed and switched off, or none
+// that it fetches with GNOME's reply ("successful", "cancelled"; empty: an error).
+class TestShell : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.gnome.Shell.Extensions")
 
 public:
-    // installed: the extension's name here (Debian's differs).
-    explicit TestShell(PrivateSessionBus& bus,
-                       QString installed = QStringLiteral("appindicatorsupport@rgcjonas.gmail.com"))
-        : installed(std::move(installed)), connection(bus.connect(QStringLiteral("shell"))) {
+    // installed: the extension's name here (Debian's differs); empty for none.
+    TestShell(PrivateSessionBus& bus, QString installed, QString installReply = {})
+        : installed(std::move(installed)), installReply(std::move(installReply)),
+          connection(bus.connect(QStringLiteral("shell"))) {
         connection.registerObject(QStringLiteral("/org/gnome/Shell"), this,
                                   QDBusConnection::ExportAllSlots);
         connection.registerService(QStringLiteral("org.gnome.Shell"));
     }
 
     std::vector<QString> enabled;
+    std::vector<QString> fetched;
 
 public Q_SLOTS:
     QVariantMap GetExtensionInfo(const QString& uuid) {
@@ -285,9 +288,18 @@ public Q_SLOTS:
         enabled.push_back(uuid);
         return true;
     }
+    QString InstallRemoteExtension(const QString& uuid) {
+        fetched.push_back(uuid);
+        if (installReply.isEmpty()) {
+            sendErrorReply(QStringLiteral("org.gnome.Shell.Extensions.Error.NotAllowed"),
+                           QStringLiteral("Extension installation is not allowed"));
+        }
+        return installReply;
+    }
 
 private:
     QString installed;
+    QString installReply;
     QDBusConnection connection;
 };
 

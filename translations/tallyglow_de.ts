@@ -20,6 +20,9 @@
         <source>Tallyglow Settings</source>
         <translation>Tallyglow-Einstellungen</translation>
     </message>
+</context>
+<context>
+    <name>PanelNotice</name>
     <message>
         <source>Install the AppIndicator extension (the gnome-shell-extension-appindicator package on Debian and Fedora), log in again and switch it on in Extensions.</source>
         <translation>Installieren Sie die AppIndicator-Erweiterung (auf Debian und Fedora das Paket gnome-shell-extension-appindicator), melden Sie sich neu an und schalten Sie sie unter Erweiterungen ein.</translation>
@@ -75,6 +78,22 @@
     <message>
         <source>This desktop&apos;s panel shows no status items. %1</source>
         <translation>Die Leiste dieser Arbeitsumgebung zeigt keine Statussymbole. %1</translation>
+    </message>
+    <message>
+        <source>Choose Install and GNOME fetches the AppIndicator extension and switches it on; or install the gnome-shell-extension-appindicator package (Debian and Fedora), log in again and switch it on in Extensions.</source>
+        <translation>Wählen Sie Installieren, und GNOME lädt die AppIndicator-Erweiterung herunter und schaltet sie ein; oder installieren Sie das Paket gnome-shell-extension-appindicator (Debian und Fedora), melden Sie sich neu an und schalten Sie sie unter Erweiterungen ein.</translation>
+    </message>
+    <message>
+        <source>Install</source>
+        <translation>Installieren</translation>
+    </message>
+    <message>
+        <source>The AppIndicator extension was not installed</source>
+        <translation>Die AppIndicator-Erweiterung wurde nicht installiert</translation>
+    </message>
+    <message>
+        <source>GNOME Shell could not install it (%1). Install the gnome-shell-extension-appindicator package instead (Debian and Fedora), log in again and switch it on in Extensions.</source>
+        <translation>GNOME Shell konnte sie nicht installieren (%1). Installieren Sie stattdessen das Paket gnome-shell-extension-appindicator (Debian und Fedora), melden Sie sich neu an und schalten Sie sie unter Erweiterungen ein.</translation>
     </message>
 </context>
 <context>

@@ -20,6 +20,9 @@
         <source>Tallyglow Settings</source>
         <translation>Configuración de Tallyglow</translation>
     </message>
+</context>
+<context>
+    <name>PanelNotice</name>
     <message>
         <source>Install the AppIndicator extension (the gnome-shell-extension-appindicator package on Debian and Fedora), log in again and switch it on in Extensions.</source>
         <translation>Instale la extensión AppIndicator (el paquete gnome-shell-extension-appindicator en Debian y Fedora), vuelva a iniciar sesión y actívela en Extensiones.</translation>
@@ -75,6 +78,22 @@
     <message>
         <source>This desktop&apos;s panel shows no status items. %1</source>
         <translation>El panel de este escritorio no muestra iconos de estado. %1</translation>
+    </message>
+    <message>
+        <source>Choose Install and GNOME fetches the AppIndicator extension and switches it on; or install the gnome-shell-extension-appindicator package (Debian and Fedora), log in again and switch it on in Extensions.</source>
+        <translation>Elija Instalar y GNOME descargará la extensión AppIndicator y la activará; o instale el paquete gnome-shell-extension-appindicator (Debian y Fedora), vuelva a iniciar sesión y actívela en Extensiones.</translation>
+    </message>
+    <message>
+        <source>Install</source>
+        <translation>Instalar</translation>
+    </message>
+    <message>
+        <source>The AppIndicator extension was not installed</source>
+        <translation>La extensión AppIndicator no se ha instalado</translation>
+    </message>
+    <message>
+        <source>GNOME Shell could not install it (%1). Install the gnome-shell-extension-appindicator package instead (Debian and Fedora), log in again and switch it on in Extensions.</source>
+        <translation>GNOME Shell no pudo instalarla (%1). Instale en su lugar el paquete gnome-shell-extension-appindicator (Debian y Fedora), vuelva a iniciar sesión y actívela en Extensiones.</translation>
     </message>
 </context>
 <context>

@@ -20,6 +20,9 @@
         <source>Tallyglow Settings</source>
         <translation>Paramètres de Tallyglow</translation>
     </message>
+</context>
+<context>
+    <name>PanelNotice</name>
     <message>
         <source>Install the AppIndicator extension (the gnome-shell-extension-appindicator package on Debian and Fedora), log in again and switch it on in Extensions.</source>
         <translation>Installez l’extension AppIndicator (le paquet gnome-shell-extension-appindicator sur Debian et Fedora), reconnectez-vous et activez-la dans Extensions.</translation>
@@ -75,6 +78,22 @@
     <message>
         <source>This desktop&apos;s panel shows no status items. %1</source>
         <translation>Le tableau de bord de ce bureau n’affiche aucune icône d’état. %1</translation>
+    </message>
+    <message>
+        <source>Choose Install and GNOME fetches the AppIndicator extension and switches it on; or install the gnome-shell-extension-appindicator package (Debian and Fedora), log in again and switch it on in Extensions.</source>
+        <translation>Choisissez Installer et GNOME télécharge l’extension AppIndicator et l’active ; ou installez le paquet gnome-shell-extension-appindicator (Debian et Fedora), reconnectez-vous et activez-la dans Extensions.</translation>
+    </message>
+    <message>
+        <source>Install</source>
+        <translation>Installer</translation>
+    </message>
+    <message>
+        <source>The AppIndicator extension was not installed</source>
+        <translation>L’extension AppIndicator n’a pas été installée</translation>
+    </message>
+    <message>
+        <source>GNOME Shell could not install it (%1). Install the gnome-shell-extension-appindicator package instead (Debian and Fedora), log in again and switch it on in Extensions.</source>
+        <translation>GNOME Shell n’a pas pu l’installer (%1). Installez plutôt le paquet gnome-shell-extension-appindicator (Debian et Fedora), reconnectez-vous et activez-la dans Extensions.</translation>
     </message>
 </context>
 <context>

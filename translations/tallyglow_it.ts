@@ -20,6 +20,9 @@
         <source>Tallyglow Settings</source>
         <translation>Impostazioni di Tallyglow</translation>
     </message>
+</context>
+<context>
+    <name>PanelNotice</name>
     <message>
         <source>Install the AppIndicator extension (the gnome-shell-extension-appindicator package on Debian and Fedora), log in again and switch it on in Extensions.</source>
         <translation>Installa l’estensione AppIndicator (il pacchetto gnome-shell-extension-appindicator su Debian e Fedora), accedi di nuovo e attivala in Estensioni.</translation>
@@ -75,6 +78,22 @@
     <message>
         <source>This desktop&apos;s panel shows no status items. %1</source>
         <translation>Il pannello di questo desktop non mostra icone di stato. %1</translation>
+    </message>
+    <message>
+        <source>Choose Install and GNOME fetches the AppIndicator extension and switches it on; or install the gnome-shell-extension-appindicator package (Debian and Fedora), log in again and switch it on in Extensions.</source>
+        <translation>Scegli Installa e GNOME scarica l’estensione AppIndicator e la attiva; oppure installa il pacchetto gnome-shell-extension-appindicator (Debian e Fedora), accedi di nuovo e attivala in Estensioni.</translation>
+    </message>
+    <message>
+        <source>Install</source>
+        <translation>Installa</translation>
+    </message>
+    <message>
+        <source>The AppIndicator extension was not installed</source>
+        <translation>L’estensione AppIndicator non è stata installata</translation>
+    </message>
+    <message>
+        <source>GNOME Shell could not install it (%1). Install the gnome-shell-extension-appindicator package instead (Debian and Fedora), log in again and switch it on in Extensions.</source>
+        <translation>GNOME Shell non è riuscito a installarla (%1). Installa invece il pacchetto gnome-shell-extension-appindicator (Debian e Fedora), accedi di nuovo e attivala in Estensioni.</translation>
     </message>
 </context>
 <context>
@@ -154,7 +173,7 @@
     <message>
         <source>per hour</source>
         <extracomment>... or one hour of paid time.</extracomment>
-        <translation>all'ora</translation>
+        <translation>all&apos;ora</translation>
     </message>
     <message>
         <source>Hourly pay</source>

@@ -20,6 +20,9 @@
         <source>Tallyglow Settings</source>
         <translation>Tallyglow の設定</translation>
     </message>
+</context>
+<context>
+    <name>PanelNotice</name>
     <message>
         <source>Install the AppIndicator extension (the gnome-shell-extension-appindicator package on Debian and Fedora), log in again and switch it on in Extensions.</source>
         <translation>AppIndicator 拡張機能（Debian と Fedora では gnome-shell-extension-appindicator パッケージ）をインストールし、ログインし直して「拡張機能」で有効にしてください。</translation>
@@ -75,6 +78,22 @@
     <message>
         <source>This desktop&apos;s panel shows no status items. %1</source>
         <translation>このデスクトップのパネルはステータスアイコンを表示しません。%1</translation>
+    </message>
+    <message>
+        <source>Choose Install and GNOME fetches the AppIndicator extension and switches it on; or install the gnome-shell-extension-appindicator package (Debian and Fedora), log in again and switch it on in Extensions.</source>
+        <translation>「インストール」を選ぶと、GNOME が AppIndicator 拡張機能をダウンロードして有効にします。または gnome-shell-extension-appindicator パッケージ（Debian と Fedora）をインストールし、ログインし直して「拡張機能」で有効にしてください。</translation>
+    </message>
+    <message>
+        <source>Install</source>
+        <translation>インストール</translation>
+    </message>
+    <message>
+        <source>The AppIndicator extension was not installed</source>
+        <translation>AppIndicator 拡張機能はインストールされませんでした</translation>
+    </message>
+    <message>
+        <source>GNOME Shell could not install it (%1). Install the gnome-shell-extension-appindicator package instead (Debian and Fedora), log in again and switch it on in Extensions.</source>
+        <translation>GNOME Shell はインストールできませんでした（%1）。代わりに gnome-shell-extension-appindicator パッケージ（Debian と Fedora）をインストールし、ログインし直して「拡張機能」で有効にしてください。</translation>
     </message>
 </context>
 <context>

@@ -20,6 +20,9 @@
         <source>Tallyglow Settings</source>
         <translation>Tallyglow-instellingen</translation>
     </message>
+</context>
+<context>
+    <name>PanelNotice</name>
     <message>
         <source>Install the AppIndicator extension (the gnome-shell-extension-appindicator package on Debian and Fedora), log in again and switch it on in Extensions.</source>
         <translation>Installeer de AppIndicator-extensie (het pakket gnome-shell-extension-appindicator op Debian en Fedora), meld u opnieuw aan en schakel haar in bij Extensies.</translation>
@@ -75,6 +78,22 @@
     <message>
         <source>This desktop&apos;s panel shows no status items. %1</source>
         <translation>Het paneel van dit bureaublad toont geen statuspictogrammen. %1</translation>
+    </message>
+    <message>
+        <source>Choose Install and GNOME fetches the AppIndicator extension and switches it on; or install the gnome-shell-extension-appindicator package (Debian and Fedora), log in again and switch it on in Extensions.</source>
+        <translation>Kies Installeren en GNOME haalt de AppIndicator-extensie op en schakelt haar in; of installeer het pakket gnome-shell-extension-appindicator (Debian en Fedora), meld u opnieuw aan en schakel haar in bij Extensies.</translation>
+    </message>
+    <message>
+        <source>Install</source>
+        <translation>Installeren</translation>
+    </message>
+    <message>
+        <source>The AppIndicator extension was not installed</source>
+        <translation>De AppIndicator-extensie is niet geïnstalleerd</translation>
+    </message>
+    <message>
+        <source>GNOME Shell could not install it (%1). Install the gnome-shell-extension-appindicator package instead (Debian and Fedora), log in again and switch it on in Extensions.</source>
+        <translation>GNOME Shell kon haar niet installeren (%1). Installeer in plaats daarvan het pakket gnome-shell-extension-appindicator (Debian en Fedora), meld u opnieuw aan en schakel haar in bij Extensies.</translation>
     </message>
 </context>
 <context>

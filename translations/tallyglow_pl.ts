@@ -20,6 +20,9 @@
         <source>Tallyglow Settings</source>
         <translation>Ustawienia Tallyglow</translation>
     </message>
+</context>
+<context>
+    <name>PanelNotice</name>
     <message>
         <source>Install the AppIndicator extension (the gnome-shell-extension-appindicator package on Debian and Fedora), log in again and switch it on in Extensions.</source>
         <translation>Zainstaluj rozszerzenie AppIndicator (pakiet gnome-shell-extension-appindicator w Debianie i Fedorze), zaloguj się ponownie i włącz je w Rozszerzeniach.</translation>
@@ -75,6 +78,22 @@
     <message>
         <source>This desktop&apos;s panel shows no status items. %1</source>
         <translation>Panel tego pulpitu nie pokazuje ikon stanu. %1</translation>
+    </message>
+    <message>
+        <source>Choose Install and GNOME fetches the AppIndicator extension and switches it on; or install the gnome-shell-extension-appindicator package (Debian and Fedora), log in again and switch it on in Extensions.</source>
+        <translation>Wybierz Zainstaluj, a GNOME pobierze rozszerzenie AppIndicator i je włączy; albo zainstaluj pakiet gnome-shell-extension-appindicator (Debian i Fedora), zaloguj się ponownie i włącz je w Rozszerzeniach.</translation>
+    </message>
+    <message>
+        <source>Install</source>
+        <translation>Zainstaluj</translation>
+    </message>
+    <message>
+        <source>The AppIndicator extension was not installed</source>
+        <translation>Rozszerzenie AppIndicator nie zostało zainstalowane</translation>
+    </message>
+    <message>
+        <source>GNOME Shell could not install it (%1). Install the gnome-shell-extension-appindicator package instead (Debian and Fedora), log in again and switch it on in Extensions.</source>
+        <translation>GNOME Shell nie mógł go zainstalować (%1). Zainstaluj zamiast tego pakiet gnome-shell-extension-appindicator (Debian i Fedora), zaloguj się ponownie i włącz je w Rozszerzeniach.</translation>
     </message>
 </context>
 <context>

@@ -20,6 +20,9 @@
         <source>Tallyglow Settings</source>
         <translation>Configurações do Tallyglow</translation>
     </message>
+</context>
+<context>
+    <name>PanelNotice</name>
     <message>
         <source>Install the AppIndicator extension (the gnome-shell-extension-appindicator package on Debian and Fedora), log in again and switch it on in Extensions.</source>
         <translation>Instale a extensão AppIndicator (o pacote gnome-shell-extension-appindicator no Debian e no Fedora), entre novamente e ative-a em Extensões.</translation>
@@ -75,6 +78,22 @@
     <message>
         <source>This desktop&apos;s panel shows no status items. %1</source>
         <translation>O painel desta área de trabalho não mostra ícones de status. %1</translation>
+    </message>
+    <message>
+        <source>Choose Install and GNOME fetches the AppIndicator extension and switches it on; or install the gnome-shell-extension-appindicator package (Debian and Fedora), log in again and switch it on in Extensions.</source>
+        <translation>Escolha Instalar e o GNOME baixa a extensão AppIndicator e a ativa; ou instale o pacote gnome-shell-extension-appindicator (Debian e Fedora), entre novamente e ative-a em Extensões.</translation>
+    </message>
+    <message>
+        <source>Install</source>
+        <translation>Instalar</translation>
+    </message>
+    <message>
+        <source>The AppIndicator extension was not installed</source>
+        <translation>A extensão AppIndicator não foi instalada</translation>
+    </message>
+    <message>
+        <source>GNOME Shell could not install it (%1). Install the gnome-shell-extension-appindicator package instead (Debian and Fedora), log in again and switch it on in Extensions.</source>
+        <translation>O GNOME Shell não conseguiu instalá-la (%1). Instale em vez disso o pacote gnome-shell-extension-appindicator (Debian e Fedora), entre novamente e ative-a em Extensões.</translation>
     </message>
 </context>
 <context>

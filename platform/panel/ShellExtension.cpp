@@ -7,6 +7,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QVariantMap>
+#include <limits>
 
 namespace {
 
@@ -63,4 +64,29 @@ void ShellExtension::askState(const QString& uuid, std::function<void(State)> an
 
 void ShellExtension::enable(const QString& uuid) {
     QDBusConnection::sessionBus().send(shellCall(QStringLiteral("EnableExtension"), uuid));
+}
+
+void ShellExtension::install(const QString& uuid,
+                             std::function<void(Installation, const QString&)> answer) {
+    // The shell answers only once the user has chosen in its dialog, which may
+    // stay open for long: the call waits as long as that takes.
+    constexpr int noTimeout = std::numeric_limits<int>::max();
+    auto* pending = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(
+        shellCall(QStringLiteral("InstallRemoteExtension"), uuid), noTimeout));
+    QObject::connect(pending, &QDBusPendingCallWatcher::finished,
+                     [answer](QDBusPendingCallWatcher* call) {
+                         call->deleteLater();
+                         const QDBusPendingReply<QString> reply = *call;
+                         if (reply.isError()) {
+                             const QDBusError error = reply.error();
+                             answer(Installation::failed,
+                                    error.message().isEmpty() ? error.name() : error.message());
+                         } else if (reply.value() == QLatin1String("cancelled")) {
+                             answer(Installation::declined, {});
+                         } else if (reply.value() == QLatin1String("successful")) {
+                             answer(Installation::done, {});
+                         } else {
+                             answer(Installation::failed, reply.value());
+                         }
+                     });
 }
