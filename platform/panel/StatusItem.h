@@ -13,6 +13,30 @@ enum class ClickAnswer {
     showMenu,
 };
 
+// What a panel item tells the program happened. Every kind of item calls
+// these, and an item made of others hands them all the same ones: nothing is
+// stored twice or passed on by hand.
+struct StatusItemEvents {
+    // Every left or right click that reaches the program, however the panel
+    // sends it: a request to act, or the panel opening the item's menu.
+    std::function<ClickAnswer()> clicked;
+    std::function<void()> middleClicked;
+    // The item's menu opens, however it shows.
+    std::function<void()> menuWillOpen;
+
+    ClickAnswer click() const { return clicked ? clicked() : ClickAnswer::handled; }
+    void middleClick() const {
+        if (middleClicked) {
+            middleClicked();
+        }
+    }
+    void menuOpens() const {
+        if (menuWillOpen) {
+            menuWillOpen();
+        }
+    }
+};
+
 // The button of the panel item: what shows the title and takes the clicks.
 class StatusButton {
 public:

@@ -95,16 +95,16 @@ StatusButton* StatusNotifierItem::button() {
 }
 
 void StatusNotifierItem::setMenu(QMenu* menu, std::function<void()> willOpen) {
+    events->menuWillOpen = std::move(willOpen);
     if (!connection.isConnected() || itemMenu) {
         return;
     }
     itemMenu = menu;
-    menuWillOpen = std::move(willOpen);
     // Shown by us, the menu tells of its opening and closing itself.
     connect(menu, &QMenu::aboutToShow, this, [this] {
         ownMenuShown = true;
         Q_EMIT toolTipChanged();
-        menuWillOpen();
+        events->menuOpens();
     });
     connect(menu, &QMenu::aboutToHide, this, [this] {
         ownMenuShown = false;
@@ -132,11 +132,11 @@ void StatusNotifierItem::setHosting(Hosting hosting) {
 }
 
 void StatusNotifierItem::setAction(std::function<ClickAnswer()> newAction) {
-    action = std::move(newAction);
+    events->clicked = std::move(newAction);
 }
 
 void StatusNotifierItem::setSecondaryAction(std::function<void()> newAction) {
-    secondaryAction = std::move(newAction);
+    events->middleClicked = std::move(newAction);
 }
 
 namespace {
@@ -161,14 +161,14 @@ void StatusNotifierItem::contextMenu(QPoint) {
 }
 
 void StatusNotifierItem::panelRequestsClick() {
-    if (!action || action() != ClickAnswer::showMenu || !itemMenu) {
+    if (events->click() != ClickAnswer::showMenu || !itemMenu) {
         return;
     }
     if (canPlaceMenus()) {
         itemMenu->popup(QCursor::pos());
         return;
     }
-    menuWillOpen();
+    events->menuOpens();
     if (calledFromDBus()) {
         sendErrorReply(QDBusError::NotSupported,
                        QStringLiteral("Show the item's menu (%1)").arg(menuPath.path()));
@@ -176,8 +176,8 @@ void StatusNotifierItem::panelRequestsClick() {
 }
 
 void StatusNotifierItem::panelOpensMenu() {
-    if (action && action() == ClickAnswer::showMenu) {
-        menuWillOpen();
+    if (events->click() == ClickAnswer::showMenu) {
+        events->menuOpens();
     }
 }
 
@@ -187,16 +187,12 @@ void StatusNotifierItem::secondaryActivate() {
     if (std::chrono::steady_clock::now() - lastAyatanaSecondaryActivate < sameClick) {
         return;
     }
-    if (secondaryAction) {
-        secondaryAction();
-    }
+    events->middleClick();
 }
 
 void StatusNotifierItem::ayatanaSecondaryActivate() {
     lastAyatanaSecondaryActivate = std::chrono::steady_clock::now();
-    if (secondaryAction) {
-        secondaryAction();
-    }
+    events->middleClick();
 }
 
 void StatusNotifierItem::provideActivationToken(const QString& token) {

@@ -12,6 +12,7 @@
 #include <QString>
 #include <chrono>
 #include <functional>
+#include <memory>
 
 class DBusMenuExporter;
 class QDBusServiceWatcher;
@@ -59,6 +60,9 @@ public:
     // Shown while a watcher lists the item.
     void setShownChanged(std::function<void(bool shown)> changed) override;
     Hosting hosting() const { return currentHosting; }
+    // What the program is told of this item's clicks and menu: an item that
+    // shows this one elsewhere too shares them.
+    const std::shared_ptr<StatusItemEvents>& sharedEvents() const { return events; }
 
     // Clicks as panels send them. Where we cannot place a menu ourselves, a
     // click that should show it fails, so that the panel shows the exported one.
@@ -130,10 +134,8 @@ private:
     Hosting currentHosting = Hosting::asking;
     std::function<void(bool)> shownChanged;
 
-    std::function<ClickAnswer()> action;
-    std::function<void()> secondaryAction;
     QPointer<QMenu> itemMenu;
-    std::function<void()> menuWillOpen;
+    std::shared_ptr<StatusItemEvents> events = std::make_shared<StatusItemEvents>();
     DBusMenuExporter* exporter = nullptr;
     std::chrono::steady_clock::time_point lastAyatanaSecondaryActivate;
 };

@@ -15,7 +15,7 @@
 
 SwitchingStatusItem::SwitchingStatusItem(std::unique_ptr<StatusNotifierItem> notifierItem,
                                          std::function<QIcon()> image)
-    : item(std::move(notifierItem)), trayImage(std::move(image)) {
+    : item(std::move(notifierItem)), events(item->sharedEvents()), trayImage(std::move(image)) {
     connect(item.get(), &StatusNotifierItem::hostingChanged, this, &SwitchingStatusItem::follow);
     if (QGuiApplication::platformName() == QStringLiteral("xcb")) {
         trayCheck = new QTimer(this);
@@ -35,12 +35,12 @@ SwitchingStatusItem::~SwitchingStatusItem() {
     }
 }
 
+// The notifier item keeps what the program is told to do; the tray's icon shares it.
 void SwitchingStatusItem::setMenu(QMenu* newMenu, std::function<void()> willOpen) {
     menu = newMenu;
-    menuWillOpen = willOpen;
     item->setMenu(newMenu, std::move(willOpen));
     if (trayIcon) {
-        trayIcon->setMenu(menu, menuWillOpen);
+        trayIcon->setMenu(menu);
     }
 }
 
@@ -65,23 +65,11 @@ void SwitchingStatusItem::useMonospacedDigitFont() {
 }
 
 void SwitchingStatusItem::setAction(std::function<ClickAnswer()> newAction) {
-    action = newAction;
-    if (StatusButton* itemButton = item->button()) {
-        itemButton->setAction(std::move(newAction));
-    }
-    if (trayIcon) {
-        trayIcon->setAction(action);
-    }
+    events->clicked = std::move(newAction);
 }
 
 void SwitchingStatusItem::setSecondaryAction(std::function<void()> newAction) {
-    secondaryAction = newAction;
-    if (StatusButton* itemButton = item->button()) {
-        itemButton->setSecondaryAction(std::move(newAction));
-    }
-    if (trayIcon) {
-        trayIcon->setSecondaryAction(secondaryAction);
-    }
+    events->middleClicked = std::move(newAction);
 }
 
 bool SwitchingStatusItem::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
@@ -131,11 +119,9 @@ bool SwitchingStatusItem::canDock() const {
 }
 
 void SwitchingStatusItem::dock() {
-    trayIcon = std::make_unique<TrayIconButton>(trayImage());
+    trayIcon = std::make_unique<TrayIconButton>(trayImage(), events);
     trayIcon->setTitle(title);
-    trayIcon->setAction(action);
-    trayIcon->setSecondaryAction(secondaryAction);
     if (menu) {
-        trayIcon->setMenu(menu, menuWillOpen);
+        trayIcon->setMenu(menu);
     }
 }

@@ -51,15 +51,14 @@ private:
     void dock();
 
     std::unique_ptr<StatusNotifierItem> item;
+    // The item's own: the tray's icon tells the program through them too.
+    std::shared_ptr<StatusItemEvents> events;
     std::function<QIcon()> trayImage;
     std::unique_ptr<TrayIconButton> trayIcon;
     QTimer* trayCheck = nullptr;
 
     std::string title;
-    std::function<ClickAnswer()> action;
-    std::function<void()> secondaryAction;
     QPointer<QMenu> menu;
-    std::function<void()> menuWillOpen;
     std::function<void(bool)> shownChanged;
     bool shown = false;
 };

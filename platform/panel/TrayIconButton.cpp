@@ -4,16 +4,16 @@
 #include <QCursor>
 #include <QMenu>
 
-TrayIconButton::TrayIconButton(const QIcon& image) {
+TrayIconButton::TrayIconButton(const QIcon& image, std::shared_ptr<const StatusItemEvents> events)
+    : events(std::move(events)) {
     icon.setIcon(image);
     QObject::connect(&icon, &QSystemTrayIcon::activated, &icon,
                      [this](QSystemTrayIcon::ActivationReason reason) { clicked(reason); });
     icon.show();
 }
 
-void TrayIconButton::setMenu(QMenu* newMenu, std::function<void()> willOpen) {
+void TrayIconButton::setMenu(QMenu* newMenu) {
     menu = newMenu;
-    menuWillOpen = std::move(willOpen);
 }
 
 void TrayIconButton::setTitle(const std::string& title) {
@@ -23,30 +23,18 @@ void TrayIconButton::setTitle(const std::string& title) {
     }
 }
 
-void TrayIconButton::setAction(std::function<ClickAnswer()> newAction) {
-    action = std::move(newAction);
-}
-
-void TrayIconButton::setSecondaryAction(std::function<void()> newAction) {
-    secondaryAction = std::move(newAction);
-}
-
 void TrayIconButton::clicked(QSystemTrayIcon::ActivationReason reason) {
     switch (reason) {
     case QSystemTrayIcon::Trigger:
     case QSystemTrayIcon::Context:
         // The tray draws no menus: every click is ours to answer.
-        if (action && action() == ClickAnswer::showMenu && menu) {
-            if (menuWillOpen) {
-                menuWillOpen();
-            }
+        if (events->click() == ClickAnswer::showMenu && menu) {
+            events->menuOpens();
             menu->popup(QCursor::pos());
         }
         break;
     case QSystemTrayIcon::MiddleClick:
-        if (secondaryAction) {
-            secondaryAction();
-        }
+        events->middleClick();
         break;
     default:
         // A double click has already shown the menu with its first press.
