@@ -454,20 +454,21 @@ TEST_P(InvocationTest, EndsAtOnceWithItsStatusTouchingNoSettings) {
 
 INSTANTIATE_TEST_SUITE_P(
     Options, InvocationTest,
-    ::testing::Values(Invocation{"Help", {"--help"}, false, 0, nullptr},
-                      Invocation{
-                          "Version", {"--version"}, false, 0, "tallyglow " PROJECT_VERSION "\n"},
-                      Invocation{"UnknownOption", {"--frobnicate"}, false, 2, ""},
-                      Invocation{"Argument", {"settings"}, false, 2, ""},
-                      Invocation{"UnknownFormat", {"--title", "--format", "xml"}, true, 2, ""},
-                      Invocation{"FollowWithoutTitle", {"--follow"}, true, 2, ""},
-                      Invocation{"TitleWithNoTallyglow", {"--title"}, true, 1, ""},
-                      Invocation{"GenmonTitleWithNoTallyglow",
-                                 {"--title", "--format", "genmon"},
-                                 true,
-                                 1,
-                                 "<txt></txt><tool>Tallyglow is not running</tool>\n"},
-                      Invocation{"TitleWithNoSessionBus", {"--title", "--follow"}, false, 1, ""}),
+    ::testing::Values(
+        Invocation{"Help", {"--help"}, false, 0, nullptr},
+        Invocation{"Version", {"--version"}, false, 0, "tallyglow " PROJECT_VERSION "\n"},
+        Invocation{"UnknownOption", {"--frobnicate"}, false, 2, ""},
+        Invocation{"Argument", {"settings"}, false, 2, ""},
+        Invocation{"UnknownFormat", {"--title", "--format", "xml"}, true, 2, ""},
+        Invocation{"FollowWithoutTitle", {"--follow"}, true, 2, ""},
+        Invocation{"TitleWithNoTallyglow", {"--title"}, true, 1, ""},
+        Invocation{"GenmonTitleWithNoTallyglow",
+                   {"--title", "--format", "genmon"},
+                   true,
+                   1,
+                   "<txt></txt><tool>Tallyglow is not running</tool>\n"},
+        Invocation{"LxqtTitleWithNoTallyglow", {"--title", "--format", "lxqt"}, true, 0, "\n"},
+        Invocation{"TitleWithNoSessionBus", {"--title", "--follow"}, false, 1, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PanelItemTest, TitleFormatsSayWhetherTheAmountIsHidden) {
@@ -482,6 +483,7 @@ TEST_F(PanelItemTest, TitleFormatsSayWhetherTheAmountIsHidden) {
               R"({"text":"&lt;$&gt;200.00","tooltip":"Earned today","class":"shown"})"
               "\n");
     EXPECT_EQ(printed("genmon"), "<txt>&lt;$&gt;200.00</txt><tool>Earned today</tool>\n");
+    EXPECT_EQ(printed("lxqt"), "<$>200.00\n");
     callItem(program, QStringLiteral("SecondaryActivate"), {0, 0}); // a middle click masks
     ASSERT_TRUE(waitFor([&] { return runCommand({"--title"}).output != "<$>200.00\n"; }, 5s));
     EXPECT_EQ(printed("waybar"),
