@@ -6,7 +6,9 @@
 
 #include <QDBusPendingCall>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QRegularExpression>
+#include <QXmlStreamReader>
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
@@ -14,6 +16,8 @@
 #include <set>
 #include <string>
 #include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
 
 using namespace std::chrono_literals;
 using namespace PanelTesting;
@@ -91,6 +95,82 @@ INSTANTIATE_TEST_SUITE_P(
                       StoredLabel{"Masked", "dailyPay=200\ncurrencySymbol=$\nmaskEarnings=true\n",
                                   "$\u2022\u2022\u2022.\u2022\u2022"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// An interface's members as "method Name in:i in:i" lines, sorted: names, types
+// and directions, without argument names, annotations or comments.
+QStringList membersOf(const QString& introspection, const QString& interface) {
+    QXmlStreamReader reader(introspection);
+    QStringList members;
+    bool inside = false;
+    while (!reader.atEnd()) {
+        if (reader.readNext() == QXmlStreamReader::EndElement && reader.name() == u"interface") {
+            inside = false;
+        }
+        if (reader.tokenType() != QXmlStreamReader::StartElement) {
+            continue;
+        }
+        const auto attribute = [&reader](const char* name) {
+            return reader.attributes().value(QLatin1String(name)).toString();
+        };
+        const auto kind = reader.name().toString();
+        if (kind == u"interface") {
+            inside = attribute("name") == interface;
+        } else if (inside && (kind == u"method" || kind == u"signal")) {
+            members << kind + u' ' + attribute("name");
+        } else if (inside && kind == u"property") {
+            members << kind + u' ' + attribute("name") + u' ' + attribute("type") + u' ' +
+                           attribute("access");
+        } else if (inside && kind == u"arg" && !members.isEmpty()) {
+            QString direction = attribute("direction");
+            if (members.last().startsWith(u"signal")) {
+                direction.clear(); // a signal's arguments all go out
+            } else if (direction.isEmpty()) {
+                direction = u"in"_s;
+            }
+            members.last() += u' ' + direction + u':' + attribute("type");
+        }
+    }
+    // Ins and outs each keep their order; how they interleave means nothing.
+    for (QString& member : members) {
+        QStringList words = member.split(u' ');
+        std::stable_partition(words.begin() + 2, words.end(),
+                              [](const QString& word) { return word.startsWith(u"in:"); });
+        member = words.join(u' ');
+    }
+    members.sort();
+    return members;
+}
+
+// The interfaces the program serves to panels and panel commands are the
+// files beside the code that document them, member for member.
+TEST_F(PanelItemTest, ServesItsInterfacesAsTheirFilesDescribeThem) {
+    storePreferences("dailyPay=200\n" + windowOver());
+    TestWatcher watcher(bus, QStringLiteral("watcher"));
+    QProcess& program = launch();
+    ASSERT_TRUE(waitForRegistrations(watcher, 1));
+    const struct {
+        QString service, path, interface, file;
+    } served[] = {
+        {itemService(program), itemPath, itemInterface,
+         u"platform/panel/org.kde.StatusNotifierItem.xml"_s},
+        {itemService(program), u"/MenuBar"_s, u"com.canonical.dbusmenu"_s,
+         u"platform/panel/com.canonical.dbusmenu.xml"_s},
+        {u"org.tallyglow.Tallyglow"_s, u"/org/tallyglow/Tallyglow"_s, u"org.tallyglow.Tallyglow"_s,
+         u"platform/instance/org.tallyglow.Tallyglow.xml"_s},
+    };
+    for (const auto& [service, path, interface, file] : served) {
+        const QDBusReply<QString> introspection = host.call(QDBusMessage::createMethodCall(
+            service, path, u"org.freedesktop.DBus.Introspectable"_s, u"Introspect"_s));
+        ASSERT_TRUE(introspection.isValid()) << file.toStdString();
+        QFile contract(QStringLiteral(SOURCE_FOLDER "/") + file);
+        ASSERT_TRUE(contract.open(QIODevice::ReadOnly)) << file.toStdString();
+        const QStringList documented = membersOf(QString::fromUtf8(contract.readAll()), interface);
+        EXPECT_FALSE(documented.isEmpty()) << file.toStdString();
+        EXPECT_EQ(membersOf(introspection.value(), interface).join(u'\n').toStdString(),
+                  documented.join(u'\n').toStdString())
+            << file.toStdString();
+    }
+}
 
 TEST_F(PanelItemTest, MaskedAmountNeverTravelsOnTheBus) {
     // Everything on the bus, as a monitor sees it.
@@ -579,6 +659,7 @@ TEST_F(PanelItemTest, InstallsTheProgramItsPluginIconAndDesktopFiles) {
     const std::string id = APPLICATION_ID;
     std::set<std::string> expected{
         prefix + BINARY_FOLDER "/tallyglow",
+        prefix + PLUGIN_FOLDER "/tallyglow-panel-item.so",
         prefix + PLUGIN_FOLDER "/tallyglow-screen-cast.so",
         prefix + ICON_FOLDER "/tallyglow.svg",
         prefix + ICON_FOLDER "/symbolic/tallyglow-symbolic.svg",
