@@ -17,7 +17,7 @@ RESULTS = CHECKOUT / os.environ.get("DESKTOPS_RESULTS", "build/desktops")
 MENU_CALLS = {"AboutToShow", "AboutToShowGroup", "GetLayout", "Event"}
 # The text monitors a host may run `tallyglow --title` in (`text-monitor:`), by name.
 TEXT_MONITORS = {"genmon": "generic monitor, xfce4-genmon-plugin",
-                 "customcommand": "Custom Command, lxqt-panel"}
+                 "lxqt": "Custom Command, lxqt-panel"}
 
 
 def log(*words):

@@ -170,7 +170,7 @@ class HostSession(PrivateSession):
         of the plug-in process that XFCE's panel starts for it. LXQt's panel draws its
         plug-ins in its own window: there, what came with Tallyglow left of the item,
         which is the rightmost of the runs (the hosts put the monitor just before it)."""
-        if self.settings["text-monitor"] == "customcommand":
+        if self.settings["text-monitor"] == "lxqt":
             if len(runs) < 2:
                 return None
             item_left = max(run[0] for run in runs)
