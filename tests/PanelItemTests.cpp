@@ -3,6 +3,7 @@
 
 #include "PanelTestSupport.h"
 #include "PipeWireSession.h"
+#include "PlasmaWidget.h"
 
 #include <QDBusPendingCall>
 #include <QElapsedTimer>
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <set>
 #include <string>
@@ -369,6 +371,52 @@ TEST_F(PanelItemTest, OnlyAfterTenSecondsWithNoPanelOneNoticeSaysWhatWouldShowTh
     }
 }
 
+// The settings window's "Show the figure in the panel" has Plasma's shell add the
+// widget: done, refused while widgets are locked (by the user, or for good), a
+// failure with the shell's reason, and no shell at all.
+TEST_F(PanelItemTest, PlasmasShellAddsTheWidgetOrSaysWhyNot) {
+    using Placement = PlasmaWidget::Placement;
+    struct ShellReply {
+        const char* name;
+        bool shellRuns;
+        const char* printed;
+        const char* error;
+        Placement placement;
+        const char* reason;
+    } const replies[] = {
+        {"Added", true, "inPanel", "", Placement::inPanel, ""},
+        {"LockedByTheUser", true, "locked", "", Placement::locked, ""},
+        {"LockedForGood", true, "", "Widgets are locked", Placement::locked, ""},
+        {"ScriptFails", true, "", "ReferenceError: panels is not defined", Placement::failed,
+         "ReferenceError: panels is not defined"},
+        {"NoPanel", true, "no panel", "", Placement::failed, "no panel"},
+        {"NoShell", false, "", "", Placement::noShell, ""},
+    };
+    for (const ShellReply& reply : replies) {
+        SCOPED_TRACE(reply.name);
+        std::filesystem::create_directories(folder / reply.name);
+        PrivateSessionBus bus(folder / reply.name);
+        std::unique_ptr<TestPlasmaShell> shell;
+        if (reply.shellRuns) {
+            shell = std::make_unique<TestPlasmaShell>(bus, QString::fromUtf8(reply.printed),
+                                                      QString::fromUtf8(reply.error));
+        }
+        const PlasmaWidget widget(bus.connect(QStringLiteral("settings")));
+        std::optional<Placement> placement;
+        QString reason;
+        widget.addToPanel([&](Placement answer, const QString& why) {
+            placement = answer;
+            reason = why;
+        });
+        ASSERT_TRUE(waitFor([&] { return placement.has_value(); }, 5s));
+        EXPECT_EQ(*placement, reply.placement);
+        EXPECT_EQ(reason, QString::fromUtf8(reply.reason));
+        if (shell) {
+            EXPECT_EQ(shell->scripts, 1);
+        }
+    }
+}
+
 // A second start asks the first to open its settings and goes; one that cannot
 // reach it (another program holds the name, or the first is stopped) says so
 // in one line and fails.
@@ -588,10 +636,14 @@ TEST_F(PanelItemTest, InstallsTheProgramItsPluginIconAndDesktopFiles) {
         std::string(AUTOSTART_FOLDER).substr(1) + "/" + id + ".desktop",
         prefix + PLASMOID_FOLDER "/metadata.json",
         prefix + PLASMOID_FOLDER "/contents/ui/main.qml",
+        prefix + PLASMOID5_FOLDER "/metadata.json",
+        prefix + PLASMOID5_FOLDER "/contents/ui/main.qml",
     };
     for (const char* language : {"de", "es", "fr", "it", "ja", "nl", "pl", "pt_BR"}) {
         expected.insert(prefix + PLASMOID_FOLDER "/contents/locale/" + language +
                         "/LC_MESSAGES/plasma_applet_" + id + ".panel.mo");
+        expected.insert(prefix + PLASMOID5_FOLDER "/contents/locale/" + language +
+                        "/LC_MESSAGES/plasma_applet_" + id + ".panel.plasma5.mo");
     }
     EXPECT_EQ(filesUnder(stage), expected);
     for (const auto& entry : std::filesystem::recursive_directory_iterator(stage)) {

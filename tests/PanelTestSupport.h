@@ -303,6 +303,38 @@ private:
     QDBusConnection connection;
 };
 
+// Plasma's shell, answering each script with what the real one prints, or
+// with the error it sends (an empty name: the printed text).
+class TestPlasmaShell : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.PlasmaShell")
+
+public:
+    TestPlasmaShell(PrivateSessionBus& bus, QString printed, QString errorMessage = {})
+        : printed(std::move(printed)), errorMessage(std::move(errorMessage)),
+          connection(bus.connect(QStringLiteral("plasmashell"))) {
+        connection.registerObject(QStringLiteral("/PlasmaShell"), this,
+                                  QDBusConnection::ExportAllSlots);
+        connection.registerService(QStringLiteral("org.kde.plasmashell"));
+    }
+
+    int scripts = 0;
+
+public Q_SLOTS:
+    QString evaluateScript(const QString&) {
+        ++scripts;
+        if (!errorMessage.isEmpty()) {
+            sendErrorReply(QDBusError::Failed, errorMessage);
+        }
+        return printed;
+    }
+
+private:
+    QString printed;
+    QString errorMessage;
+    QDBusConnection connection;
+};
+
 // Collects the labels an item announces.
 class LabelRecorder : public QObject {
     Q_OBJECT
