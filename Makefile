@@ -89,7 +89,8 @@ deb-debian13:
 	scripts/in-debian13 deb
 
 # Tallyglow in real panels (GNOME, MATE, XFCE, LXQt, Plasma, Cinnamon, Budgie
-# on X11; sway with waybar and GNOME on Wayland, with real screen casts),
+# on X11, and Tallyglow's Plasma 5 widget; sway with waybar and GNOME on
+# Wayland, with real screen casts),
 # headless. Writes the summary (a row and a section a host, one picture each)
 # to docs/desktops/, and every screenshot with the full sections to
 # build/desktops/, which git ignores. Slow, and installs every panel: not part
@@ -122,6 +123,8 @@ desktops: build
 		tests/desktops/gnome-wayland $(BUILD_DIR)/tallyglow $(DESKTOPS_RESULTS) $(DESKTOPS_DOCS) || status=$$?; \
 	done; \
 	tests/desktops/no-panel-starts $(BUILD_DIR)/tallyglow || status=$$?; \
+	tests/desktops/plasma5-widget $(BUILD_DIR) $(or $(WIDGET_STARTS),3) $(DESKTOPS_RESULTS) \
+		$(DESKTOPS_DOCS) || status=$$?; \
 	tests/desktops/x11-browser-share $(BUILD_DIR)/tallyglow --starts $(or $(SHARE_STARTS),5) \
 		--log $(DESKTOPS_DOCS)/x11-browser-share.txt || status=$$?; \
 	DESKTOPS_DOCS=$(DESKTOPS_DOCS) DESKTOPS_RESULTS=$(DESKTOPS_RESULTS) tests/desktops/run --write-readme; \

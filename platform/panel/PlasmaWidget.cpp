@@ -12,7 +12,8 @@ namespace {
 // The shell's scripting (Plasma 5.27 and 6): the widget for the running
 // Plasma, a panel's widgets by kind, and addWidget, which gives nothing back
 // while widgets are locked. What the script prints is the shell's answer. Top
-// or bottom panels first: a vertical one has no room for a line of text.
+// or bottom panels first: a vertical one has no room for a line of text. The
+// widget goes where the panel's items are, just before its system tray.
 QString placementScript(bool add) {
     return QStringLiteral(
                "var add = %3, best = null, found = false;"
@@ -28,7 +29,12 @@ QString placementScript(bool add) {
                "else if (!add) print('notInPanel');"
                "else if (!best) print('no panel');"
                "else if (typeof locked !== 'undefined' && locked) print('locked');"
-               "else print(best.panel.addWidget(name) ? 'inPanel' : 'locked');")
+               "else {"
+               "  var tray = best.panel.widgets('org.kde.plasma.systemtray')[0];"
+               "  var added = tray ? best.panel.addWidget(name, tray.geometry.x, tray.geometry.y)"
+               "                   : best.panel.addWidget(name);"
+               "  print(added ? 'inPanel' : 'locked');"
+               "}")
         .arg(QStringLiteral(TALLYGLOW_PLASMOID_ID), QStringLiteral(TALLYGLOW_PLASMOID5_ID),
              add ? QStringLiteral("true") : QStringLiteral("false"));
 }

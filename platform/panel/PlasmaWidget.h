@@ -36,7 +36,7 @@ public:
     // Answers from the event loop, once the shell has; `failed` brings the
     // shell's reason. Asking changes nothing.
     void askPlacement(std::function<void(Placement, const QString& reason)> answer) const;
-    // Adds the widget at the end of the first panel, unless a panel has it already:
+    // Adds the widget before the first panel's system tray, unless a panel has it already:
     // `inPanel` once it is there.
     void addToPanel(std::function<void(Placement, const QString& reason)> answer) const;
 
