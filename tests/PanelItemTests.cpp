@@ -16,6 +16,7 @@
 #include <set>
 #include <string>
 #include <sys/stat.h>
+#include <utility>
 
 using namespace std::chrono_literals;
 using namespace PanelTesting;
@@ -376,44 +377,33 @@ TEST_F(PanelItemTest, OnlyAfterTenSecondsWithNoPanelOneNoticeSaysWhatWouldShowTh
 // failure with the shell's reason, and no shell at all.
 TEST_F(PanelItemTest, PlasmasShellAddsTheWidgetOrSaysWhyNot) {
     using Placement = PlasmaWidget::Placement;
-    struct ShellReply {
-        const char* name;
-        bool shellRuns;
-        const char* printed;
-        const char* error;
+    const struct {
+        const char *name, *printed, *error;
         Placement placement;
         const char* reason;
-    } const replies[] = {
-        {"Added", true, "inPanel", "", Placement::inPanel, ""},
-        {"LockedByTheUser", true, "locked", "", Placement::locked, ""},
-        {"LockedForGood", true, "", "Widgets are locked", Placement::locked, ""},
-        {"ScriptFails", true, "", "ReferenceError: panels is not defined", Placement::failed,
-         "ReferenceError: panels is not defined"},
-        {"NoPanel", true, "no panel", "", Placement::failed, "no panel"},
-        {"NoShell", false, "", "", Placement::noShell, ""},
+    } replies[] = {
+        {"Added", "inPanel", "", Placement::inPanel, ""},
+        {"LockedByTheUser", "locked", "", Placement::locked, ""},
+        {"LockedForGood", "", "Widgets are locked", Placement::locked, ""},
+        {"ScriptFails", "", "TypeError: x", Placement::failed, "TypeError: x"},
+        {"NoPanel", "no panel", "", Placement::failed, "no panel"},
+        {"NoShell", nullptr, "", Placement::noShell, ""},
     };
-    for (const ShellReply& reply : replies) {
+    for (const auto& reply : replies) {
         SCOPED_TRACE(reply.name);
         std::filesystem::create_directories(folder / reply.name);
         PrivateSessionBus bus(folder / reply.name);
-        std::unique_ptr<TestPlasmaShell> shell;
-        if (reply.shellRuns) {
-            shell = std::make_unique<TestPlasmaShell>(bus, QString::fromUtf8(reply.printed),
-                                                      QString::fromUtf8(reply.error));
+        std::optional<TestPlasmaShell> shell;
+        if (reply.printed) {
+            shell.emplace(bus, QString::fromUtf8(reply.printed), QString::fromUtf8(reply.error));
         }
+        std::optional<std::pair<Placement, QString>> answer;
         const PlasmaWidget widget(bus.connect(QStringLiteral("settings")));
-        std::optional<Placement> placement;
-        QString reason;
-        widget.addToPanel([&](Placement answer, const QString& why) {
-            placement = answer;
-            reason = why;
-        });
-        ASSERT_TRUE(waitFor([&] { return placement.has_value(); }, 5s));
-        EXPECT_EQ(*placement, reply.placement);
-        EXPECT_EQ(reason, QString::fromUtf8(reply.reason));
-        if (shell) {
-            EXPECT_EQ(shell->scripts, 1);
-        }
+        widget.addToPanel(
+            [&](Placement placement, const QString& why) { answer.emplace(placement, why); });
+        ASSERT_TRUE(waitFor([&] { return answer.has_value(); }, 5s));
+        EXPECT_EQ(*answer, std::make_pair(reply.placement, QString::fromUtf8(reply.reason)));
+        EXPECT_EQ(shell ? shell->scripts : 1, 1);
     }
 }
 
