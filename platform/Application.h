@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "PublishedTitle.h"
+
 #include <cstdint>
 #include <string>
 
@@ -21,13 +23,6 @@ constexpr std::uint64_t control = 0x40000;
 constexpr std::uint64_t option = 0x80000;   // Alt
 constexpr std::uint64_t command = 0x100000; // the Super/Meta key
 } // namespace ModifierFlags
-
-// The title as the panel item shows it, for commands that print it.
-struct PublishedTitle {
-    std::string text;
-    // Whether the text hides the amount. The program decides; this only carries it.
-    bool masked = false;
-};
 
 // How the program presents itself on the desktop.
 enum class ActivationPolicy {

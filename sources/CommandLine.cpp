@@ -3,8 +3,6 @@
 
 #include "RunningInstanceTitle.h"
 
-#include <QCoreApplication>
-#include <QDBusConnection>
 #include <cstdio>
 #include <iostream>
 #include <optional>
@@ -22,12 +20,15 @@ const char* const helpText =
     "      --follow         with --title: print a line each time the title changes,\n"
     "                       and an empty line while no Tallyglow runs, until ended\n"
     "      --format FORMAT  with --title: plain (the default), waybar (JSON lines for\n"
-    "                       waybar's custom module) or genmon (XFCE's generic monitor)\n"
+    "                       waybar's custom module), genmon (XFCE's generic monitor)\n"
+    "                       or lxqt (plain, and nothing while no Tallyglow runs, for\n"
+    "                       LXQt's Custom Command)\n"
     "  -h, --help           print this help and exit\n"
     "      --version        print the version and exit\n"
     "\n"
     "Exit status: 0 when done, 1 when --title finds no Tallyglow running in this\n"
-    "session or a start cannot reach the one running, 2 for options it cannot read.\n";
+    "session (but with --format lxqt) or a start cannot reach the one running,\n"
+    "2 for options it cannot read.\n";
 
 // For waybar's JSON: a string literal.
 std::string jsonString(std::string_view text) {
@@ -82,6 +83,7 @@ std::string lineFor(CommandLine::Format format, const std::optional<PublishedTit
     const std::string toolTip = title->masked ? "Earned today: hidden" : "Earned today";
     switch (format) {
     case CommandLine::Format::plain:
+    case CommandLine::Format::lxqt:
         return title->text;
     case CommandLine::Format::waybar:
         return "{\"text\":" + jsonString(markupText(title->text)) +
@@ -102,6 +104,9 @@ std::optional<CommandLine::Format> formatNamed(std::string_view name) {
     }
     if (name == "genmon") {
         return CommandLine::Format::genmon;
+    }
+    if (name == "lxqt") {
+        return CommandLine::Format::lxqt;
     }
     return std::nullopt;
 }
@@ -130,12 +135,13 @@ CommandLine::CommandLine(int argumentCount, const char* const* arguments) {
             } else if (index + 1 < argumentCount) {
                 name = arguments[++index];
             } else {
-                problem = "--format needs one of plain, waybar, genmon";
+                problem = "--format needs one of plain, waybar, genmon, lxqt";
                 break;
             }
             const auto named = formatNamed(name);
             if (!named) {
-                problem = "unknown format '" + std::string(name) + "' (plain, waybar or genmon)";
+                problem =
+                    "unknown format '" + std::string(name) + "' (plain, waybar, genmon or lxqt)";
                 break;
             }
             format = *named;
@@ -179,17 +185,17 @@ int CommandLine::run() const {
 }
 
 int CommandLine::printTitle() const {
-    // The bus needs an event loop; a core application, with no display.
-    static int argumentCount = 1;
-    static char name[] = "tallyglow";
-    static char* arguments[] = {name, nullptr};
-    QCoreApplication application(argumentCount, arguments);
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    RunningInstanceTitle title(bus);
+    RunningInstanceTitle title;
 
     if (!follow) {
         const std::optional<PublishedTitle> now = title.read();
         if (!now) {
+            // LXQt's Custom Command shows "Error" for a failed command: an
+            // empty text hides it instead while no Tallyglow runs.
+            if (format == Format::lxqt) {
+                std::cout << '\n';
+                return 0;
+            }
             // XFCE's generic monitor draws standard error in the panel when standard
             // output is empty: an empty text keeps the message out of it.
             if (format == Format::genmon) {
@@ -202,14 +208,10 @@ int CommandLine::printTitle() const {
         return 0;
     }
 
-    if (!bus.isConnected()) {
+    if (!title.hasBus()) {
         std::cerr << "tallyglow: no session bus to follow the title on\n";
         return 1;
     }
-    // A session that ends takes the title with it.
-    bus.connect(QString(), QStringLiteral("/org/freedesktop/DBus/Local"),
-                QStringLiteral("org.freedesktop.DBus.Local"), QStringLiteral("Disconnected"),
-                &application, SLOT(quit()));
     std::optional<std::string> printed;
     title.follow([this, &printed](const std::optional<PublishedTitle>& now) {
         const std::string line = lineFor(format, now);
@@ -220,5 +222,5 @@ int CommandLine::printTitle() const {
         // At once: a panel reads the line as soon as it ends.
         std::cout << line << std::endl;
     });
-    return QCoreApplication::exec();
+    return 0;
 }

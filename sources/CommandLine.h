@@ -14,11 +14,12 @@ public:
     bool startsPanelItem() const { return request == Request::panelItem; }
 
     // Does what the options ask and answers the exit status: 0 when done, 1
-    // when --title finds no Tallyglow running, 2 for a command line we cannot read.
+    // when --title finds no Tallyglow running (but for LXQt's form), 2 for a
+    // command line we cannot read. Loads no toolkit: panels run it every second.
     int run() const;
 
     // How --title prints the title.
-    enum class Format { plain, waybar, genmon };
+    enum class Format { plain, waybar, genmon, lxqt };
 
 private:
     enum class Request { panelItem, help, version, title, invalid };

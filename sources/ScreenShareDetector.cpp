@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ScreenShareDetector.h"
 
+#include "PrivateLibrary.h"
 #include "SharingWindows.h"
 
 #include <algorithm>
 #include <dlfcn.h>
 #include <filesystem>
 #include <sys/epoll.h>
-#include <system_error>
 
 namespace ScreenShareDetector {
 
@@ -28,31 +28,10 @@ struct ScreenCastPlugin {
     ConnectionQuery isConnected = nullptr;
 };
 
-// In a build the plug-in sits beside the program. Installed, it sits in a
-// private library folder that the build names relative to the program's own
-// folder (TALLYGLOW_PLUGIN_FOLDER_FROM_PROGRAM), so that a staged or moved
-// installation finds it too.
-std::filesystem::path pluginPath() {
-    std::error_code error;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) {
-        return {};
-    }
-    const std::filesystem::path besideProgram = program.parent_path() / pluginFileName;
-    const std::filesystem::path installed =
-        (program.parent_path() / TALLYGLOW_PLUGIN_FOLDER_FROM_PROGRAM / pluginFileName)
-            .lexically_normal();
-    if (!std::filesystem::exists(besideProgram, error) &&
-        std::filesystem::exists(installed, error)) {
-        return installed;
-    }
-    return besideProgram;
-}
-
 // The handle is needed only for the name lookup; the plug-in stays loaded for
 // the life of the process.
 ScreenCastPlugin lookUpPlugin() {
-    const std::filesystem::path path = pluginPath();
+    const std::filesystem::path path = privateLibraryPath(pluginFileName);
     if (path.empty()) {
         return {};
     }

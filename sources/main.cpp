@@ -1,49 +1,34 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AppDelegate.h"
-#include "Application.h"
 #include "CommandLine.h"
+#include "PrivateLibrary.h"
 
-#include <cstdlib>
+#include <dlfcn.h>
 #include <iostream>
-#include <memory>
-
-// The process-wide application and delegate; both live for the whole run and
-// are never torn down: the process may end from anywhere (Qt ends it when the
-// X server goes away), and the desktop's objects are gone by then.
-Application* app = nullptr;
-std::shared_ptr<AppDelegate>& delegate = *new std::shared_ptr<AppDelegate>();
 
 namespace {
 
-// Ends a process that made no settings store, without tearing down Qt's bus
-// thread and type registry in an order that makes Qt print warnings after our
-// own output (Trying to construct an instance of an invalid type).
-[[noreturn]] void endAt(int status) {
-    std::cout.flush();
-    std::cerr.flush();
-    std::_Exit(status);
-}
+constexpr const char* panelItemFileName = "tallyglow-panel-item.so";
 
 } // namespace
 
+// The command line answers without the toolkit, which panels would otherwise
+// load every second just to print the title; the panel item and its
+// settings window come from a library loaded only to start them.
 int main(int argumentCount, char** arguments) {
-    // Options print and end before anything of the desktop or the settings is made.
     const CommandLine commandLine(argumentCount, arguments);
     if (!commandLine.startsPanelItem()) {
-        endAt(commandLine.run());
+        return commandLine.run();
     }
-    app = &Application::shared();
-    // One panel item per desktop session: a second launch asks the first to
-    // show its settings, and goes; one that cannot reach it says so.
-    if (!app->isOnlyInstanceInSession()) {
-        const std::string failure = app->reopenRunningInstance();
-        if (!failure.empty()) {
-            std::cerr << "tallyglow: " << failure << '\n';
-        }
-        endAt(failure.empty() ? 0 : 1);
+    const auto path = privateLibraryPath(panelItemFileName);
+    void* panelItem = path.empty() ? nullptr : ::dlopen(path.c_str(), RTLD_LAZY);
+    const auto run = panelItem
+                         ? reinterpret_cast<int (*)()>(::dlsym(panelItem, "tallyglowRunPanelItem"))
+                         : nullptr;
+    if (!run) {
+        const char* why = panelItem ? "no entry point" : ::dlerror();
+        std::cerr << "tallyglow: cannot load " << (path.empty() ? panelItemFileName : path.string())
+                  << ": " << (why ? why : "not found") << '\n';
+        return 1;
     }
-    // The settings store is created, converted and loaded here, before the event loop.
-    delegate = std::make_shared<AppDelegate>();
-    app->setDelegate(delegate.get());
-    return app->run();
+    return run();
 }

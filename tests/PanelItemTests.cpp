@@ -7,7 +7,9 @@
 
 #include <QDBusPendingCall>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QRegularExpression>
+#include <QXmlStreamReader>
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
@@ -17,6 +19,8 @@
 #include <string>
 #include <sys/stat.h>
 #include <utility>
+
+using namespace Qt::StringLiterals;
 
 using namespace std::chrono_literals;
 using namespace PanelTesting;
@@ -94,6 +98,82 @@ INSTANTIATE_TEST_SUITE_P(
                       StoredLabel{"Masked", "dailyPay=200\ncurrencySymbol=$\nmaskEarnings=true\n",
                                   "$\u2022\u2022\u2022.\u2022\u2022"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// An interface's members as "method Name in:i in:i" lines, sorted: names, types
+// and directions, without argument names, annotations or comments.
+QStringList membersOf(const QString& introspection, const QString& interface) {
+    QXmlStreamReader reader(introspection);
+    QStringList members;
+    bool inside = false;
+    while (!reader.atEnd()) {
+        if (reader.readNext() == QXmlStreamReader::EndElement && reader.name() == u"interface") {
+            inside = false;
+        }
+        if (reader.tokenType() != QXmlStreamReader::StartElement) {
+            continue;
+        }
+        const auto attribute = [&reader](const char* name) {
+            return reader.attributes().value(QLatin1String(name)).toString();
+        };
+        const auto kind = reader.name().toString();
+        if (kind == u"interface") {
+            inside = attribute("name") == interface;
+        } else if (inside && (kind == u"method" || kind == u"signal")) {
+            members << kind + u' ' + attribute("name");
+        } else if (inside && kind == u"property") {
+            members << kind + u' ' + attribute("name") + u' ' + attribute("type") + u' ' +
+                           attribute("access");
+        } else if (inside && kind == u"arg" && !members.isEmpty()) {
+            QString direction = attribute("direction");
+            if (members.last().startsWith(u"signal")) {
+                direction.clear(); // a signal's arguments all go out
+            } else if (direction.isEmpty()) {
+                direction = u"in"_s;
+            }
+            members.last() += u' ' + direction + u':' + attribute("type");
+        }
+    }
+    // Ins and outs each keep their order; how they interleave means nothing.
+    for (QString& member : members) {
+        QStringList words = member.split(u' ');
+        std::stable_partition(words.begin() + 2, words.end(),
+                              [](const QString& word) { return word.startsWith(u"in:"); });
+        member = words.join(u' ');
+    }
+    members.sort();
+    return members;
+}
+
+// The interfaces the program serves to panels and panel commands are the
+// files beside the code that document them, member for member.
+TEST_F(PanelItemTest, ServesItsInterfacesAsTheirFilesDescribeThem) {
+    storePreferences("dailyPay=200\n" + windowOver());
+    TestWatcher watcher(bus, QStringLiteral("watcher"));
+    QProcess& program = launch();
+    ASSERT_TRUE(waitForRegistrations(watcher, 1));
+    const struct {
+        QString service, path, interface, file;
+    } served[] = {
+        {itemService(program), itemPath, itemInterface,
+         u"platform/panel/org.kde.StatusNotifierItem.xml"_s},
+        {itemService(program), u"/MenuBar"_s, u"com.canonical.dbusmenu"_s,
+         u"platform/panel/com.canonical.dbusmenu.xml"_s},
+        {u"org.tallyglow.Tallyglow"_s, u"/org/tallyglow/Tallyglow"_s, u"org.tallyglow.Tallyglow"_s,
+         u"platform/instance/org.tallyglow.Tallyglow.xml"_s},
+    };
+    for (const auto& [service, path, interface, file] : served) {
+        const QDBusReply<QString> introspection = host.call(QDBusMessage::createMethodCall(
+            service, path, u"org.freedesktop.DBus.Introspectable"_s, u"Introspect"_s));
+        ASSERT_TRUE(introspection.isValid()) << file.toStdString();
+        QFile contract(QStringLiteral(SOURCE_FOLDER "/") + file);
+        ASSERT_TRUE(contract.open(QIODevice::ReadOnly)) << file.toStdString();
+        const QStringList documented = membersOf(QString::fromUtf8(contract.readAll()), interface);
+        EXPECT_FALSE(documented.isEmpty()) << file.toStdString();
+        EXPECT_EQ(membersOf(introspection.value(), interface).join(u'\n').toStdString(),
+                  documented.join(u'\n').toStdString())
+            << file.toStdString();
+    }
+}
 
 TEST_F(PanelItemTest, MaskedAmountNeverTravelsOnTheBus) {
     // Everything on the bus, as a monitor sees it.
@@ -492,20 +572,21 @@ TEST_P(InvocationTest, EndsAtOnceWithItsStatusTouchingNoSettings) {
 
 INSTANTIATE_TEST_SUITE_P(
     Options, InvocationTest,
-    ::testing::Values(Invocation{"Help", {"--help"}, false, 0, nullptr},
-                      Invocation{
-                          "Version", {"--version"}, false, 0, "tallyglow " PROJECT_VERSION "\n"},
-                      Invocation{"UnknownOption", {"--frobnicate"}, false, 2, ""},
-                      Invocation{"Argument", {"settings"}, false, 2, ""},
-                      Invocation{"UnknownFormat", {"--title", "--format", "xml"}, true, 2, ""},
-                      Invocation{"FollowWithoutTitle", {"--follow"}, true, 2, ""},
-                      Invocation{"TitleWithNoTallyglow", {"--title"}, true, 1, ""},
-                      Invocation{"GenmonTitleWithNoTallyglow",
-                                 {"--title", "--format", "genmon"},
-                                 true,
-                                 1,
-                                 "<txt></txt><tool>Tallyglow is not running</tool>\n"},
-                      Invocation{"TitleWithNoSessionBus", {"--title", "--follow"}, false, 1, ""}),
+    ::testing::Values(
+        Invocation{"Help", {"--help"}, false, 0, nullptr},
+        Invocation{"Version", {"--version"}, false, 0, "tallyglow " PROJECT_VERSION "\n"},
+        Invocation{"UnknownOption", {"--frobnicate"}, false, 2, ""},
+        Invocation{"Argument", {"settings"}, false, 2, ""},
+        Invocation{"UnknownFormat", {"--title", "--format", "xml"}, true, 2, ""},
+        Invocation{"FollowWithoutTitle", {"--follow"}, true, 2, ""},
+        Invocation{"TitleWithNoTallyglow", {"--title"}, true, 1, ""},
+        Invocation{"GenmonTitleWithNoTallyglow",
+                   {"--title", "--format", "genmon"},
+                   true,
+                   1,
+                   "<txt></txt><tool>Tallyglow is not running</tool>\n"},
+        Invocation{"LxqtTitleWithNoTallyglow", {"--title", "--format", "lxqt"}, true, 0, "\n"},
+        Invocation{"TitleWithNoSessionBus", {"--title", "--follow"}, false, 1, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PanelItemTest, TitleFormatsSayWhetherTheAmountIsHidden) {
@@ -520,6 +601,7 @@ TEST_F(PanelItemTest, TitleFormatsSayWhetherTheAmountIsHidden) {
               R"({"text":"&lt;$&gt;200.00","tooltip":"Earned today","class":"shown"})"
               "\n");
     EXPECT_EQ(printed("genmon"), "<txt>&lt;$&gt;200.00</txt><tool>Earned today</tool>\n");
+    EXPECT_EQ(printed("lxqt"), "<$>200.00\n");
     callItem(program, QStringLiteral("SecondaryActivate"), {0, 0}); // a middle click masks
     ASSERT_TRUE(waitFor([&] { return runCommand({"--title"}).output != "<$>200.00\n"; }, 5s));
     EXPECT_EQ(printed("waybar"),
@@ -615,6 +697,7 @@ TEST_F(PanelItemTest, InstallsTheProgramItsPluginIconAndDesktopFiles) {
     const std::string id = APPLICATION_ID;
     std::set<std::string> expected{
         prefix + BINARY_FOLDER "/tallyglow",
+        prefix + PLUGIN_FOLDER "/tallyglow-panel-item.so",
         prefix + PLUGIN_FOLDER "/tallyglow-screen-cast.so",
         prefix + ICON_FOLDER "/tallyglow.svg",
         prefix + ICON_FOLDER "/symbolic/tallyglow-symbolic.svg",

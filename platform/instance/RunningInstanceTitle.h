@@ -1,43 +1,36 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "Application.h"
+#include "PublishedTitle.h"
 
-#include <QDBusConnection>
-#include <QObject>
-#include <QString>
 #include <functional>
 #include <optional>
 
-class QDBusServiceWatcher;
+struct DBusConnection;
 
 // The title of the Tallyglow running in this session, read over the session
-// bus as it publishes it. Never starts a Tallyglow.
-class RunningInstanceTitle : public QObject {
-    Q_OBJECT
-
+// bus as it publishes it. Never starts a Tallyglow. Speaks to the bus
+// through libdbus alone: panels run the command that uses this every second,
+// and loading a toolkit would cost more than the answer.
+class RunningInstanceTitle {
 public:
     using Listener = std::function<void(const std::optional<PublishedTitle>&)>;
 
-    explicit RunningInstanceTitle(QDBusConnection connection);
+    // Connects to the session bus, if there is one.
+    RunningInstanceTitle();
+    ~RunningInstanceTitle();
+    RunningInstanceTitle(const RunningInstanceTitle&) = delete;
+    RunningInstanceTitle& operator=(const RunningInstanceTitle&) = delete;
+
+    bool hasBus() const { return bus != nullptr; }
 
     // The title now; nothing when no Tallyglow runs on the bus, or there is no bus.
-    std::optional<PublishedTitle> read() const;
+    std::optional<PublishedTitle> read();
 
     // Calls the listener with the title now and with each change after it,
-    // and with nothing whenever no Tallyglow runs, for as long as this object lives.
-    void follow(Listener listener);
-
-private Q_SLOTS:
-    void titleChanged(const QString& text, bool masked);
+    // and with nothing whenever no Tallyglow runs; returns when the bus goes.
+    void follow(const Listener& listener);
 
 private:
-    void fetch();
-
-    QDBusConnection connection;
-    Listener listener;
-    QDBusServiceWatcher* ownerWatch = nullptr;
-    // Counts the changes heard, so that an answer to an older question does
-    // not overwrite a newer title.
-    int changesHeard = 0;
+    DBusConnection* bus = nullptr;
 };

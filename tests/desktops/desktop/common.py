@@ -16,7 +16,8 @@ RESULTS = CHECKOUT / os.environ.get("DESKTOPS_RESULTS", "build/desktops")
 # keeps the menu it read at the start, as Budgie 10.9) tells it of the opening.
 MENU_CALLS = {"AboutToShow", "AboutToShowGroup", "GetLayout", "Event"}
 # The text monitors a host may run `tallyglow --title` in (`text-monitor:`), by name.
-TEXT_MONITORS = {"genmon": "generic monitor, xfce4-genmon-plugin"}
+TEXT_MONITORS = {"genmon": "generic monitor, xfce4-genmon-plugin",
+                 "customcommand": "Custom Command, lxqt-panel"}
 
 
 def log(*words):

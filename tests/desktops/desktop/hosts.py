@@ -165,9 +165,18 @@ class HostSession(PrivateSession):
             self.processes.remove(self.item)
         self.item = None
 
-    def text_monitor_box(self):
+    def text_monitor_box(self, runs):
         """Where the panel's text monitor (`text-monitor: genmon`) is drawn: the window
-        of the plug-in process that XFCE's panel starts for it."""
+        of the plug-in process that XFCE's panel starts for it. LXQt's panel draws its
+        plug-ins in its own window: there, what came with Tallyglow left of the item,
+        which is the rightmost of the runs (the hosts put the monitor just before it)."""
+        if self.settings["text-monitor"] == "customcommand":
+            if len(runs) < 2:
+                return None
+            item_left = max(run[0] for run in runs)
+            panel = panel_box(self.settings)
+            return (min(run[0] for run in runs), panel[1],
+                    max(run[1] for run in runs if run[0] < item_left), panel[3])
         module = f"lib{self.settings['text-monitor']}.so"
         for pid in processes_of(self.folder):
             try:

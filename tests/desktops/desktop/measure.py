@@ -108,7 +108,7 @@ class HostRun(NoticeChecks, ClickChecks, MenuChecks):
         monitor = None
         if "text-monitor" in self.settings:
             # The monitor's text comes with Tallyglow too; the item is elsewhere.
-            monitor = session.text_monitor_box()
+            monitor = session.text_monitor_box(runs)
             if monitor:
                 runs = [run for run in runs
                         if not (monitor[0] - 2 <= run[0] and run[1] <= monitor[2] + 2)]
