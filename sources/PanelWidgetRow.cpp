@@ -28,9 +28,11 @@ PanelWidgetRow::PanelWidgetRow(std::unique_ptr<PlasmaWidget> plasmaShell, QWidge
     layout->addWidget(note);
     connect(addButton, &QPushButton::clicked, this, &PanelWidgetRow::addWidget);
 
-    // Offered once a shell has said where the widget is; never added unasked.
-    hide();
-    if (!PlasmaWidget::isInstalled()) {
+    // Offered at once where Plasma runs, so that the window does not grow
+    // after opening; the shell then says whether the widget is there already.
+    // Never added unasked.
+    if (!PlasmaWidget::isInstalled() || !shell->shellRuns()) {
+        hide();
         return;
     }
     const QPointer<PanelWidgetRow> self(this);
@@ -44,8 +46,9 @@ PanelWidgetRow::PanelWidgetRow(std::unique_ptr<PlasmaWidget> plasmaShell, QWidge
             self->note->setText(tr("Tallyglow's widget shows the figure in the panel."));
             self->note->show();
         }
-        self->setVisible(placement == Placement::inPanel || placement == Placement::notInPanel ||
-                         placement == Placement::locked);
+        if (placement == Placement::noShell || placement == Placement::failed) {
+            self->hide();
+        }
     });
 }
 

@@ -2,12 +2,15 @@
 #include "PlasmaWidget.h"
 
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QStandardPaths>
 
 namespace {
+
+const QString shellService = QStringLiteral("org.kde.plasmashell");
 
 // The shell's scripting (Plasma 5.27 and 6): the widget for the running
 // Plasma, a panel's widgets by kind, and addWidget, which gives nothing back
@@ -74,6 +77,11 @@ bool PlasmaWidget::isInstalled() {
     return false;
 }
 
+bool PlasmaWidget::shellRuns() const {
+    return connection->interface() &&
+           connection->interface()->isServiceRegistered(shellService).value();
+}
+
 void PlasmaWidget::askPlacement(std::function<void(Placement, const QString&)> answer) const {
     runScript(placementScript(false), std::move(answer));
 }
@@ -84,9 +92,9 @@ void PlasmaWidget::addToPanel(std::function<void(Placement, const QString&)> ans
 
 void PlasmaWidget::runScript(const QString& script,
                              std::function<void(Placement, const QString&)> answer) const {
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.kde.plasmashell"), QStringLiteral("/PlasmaShell"),
-        QStringLiteral("org.kde.PlasmaShell"), QStringLiteral("evaluateScript"));
+    QDBusMessage call = QDBusMessage::createMethodCall(shellService, QStringLiteral("/PlasmaShell"),
+                                                       QStringLiteral("org.kde.PlasmaShell"),
+                                                       QStringLiteral("evaluateScript"));
     call << script;
     // Only a running shell can say; none is started for the question.
     call.setAutoStartService(false);

@@ -33,6 +33,8 @@ public:
     // Whether a package of the widget (for Plasma 5 or 6) is where Plasma looks for widgets.
     static bool isInstalled();
 
+    // Whether a Plasma shell is on the bus now; asks the bus, not the shell.
+    bool shellRuns() const;
     // Answers from the event loop, once the shell has; `failed` brings the
     // shell's reason. Asking changes nothing.
     void askPlacement(std::function<void(Placement, const QString& reason)> answer) const;
