@@ -3,8 +3,8 @@
 #include "Application.h"
 #include "CommandLine.h"
 
+#include <cstdio>
 #include <cstdlib>
-#include <iostream>
 #include <memory>
 
 // The process-wide application and delegate; both live for the whole run and
@@ -19,8 +19,8 @@ namespace {
 // thread and type registry in an order that makes Qt print warnings after our
 // own output (Trying to construct an instance of an invalid type).
 [[noreturn]] void endAt(int status) {
-    std::cout.flush();
-    std::cerr.flush();
+    std::fflush(stdout);
+    std::fflush(stderr);
     std::_Exit(status);
 }
 
@@ -38,7 +38,7 @@ int main(int argumentCount, char** arguments) {
     if (!app->isOnlyInstanceInSession()) {
         const std::string failure = app->reopenRunningInstance();
         if (!failure.empty()) {
-            std::cerr << "tallyglow: " << failure << '\n';
+            std::fprintf(stderr, "tallyglow: %s\n", failure.c_str());
         }
         endAt(failure.empty() ? 0 : 1);
     }
