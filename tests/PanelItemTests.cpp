@@ -767,8 +767,10 @@ TEST_P(InstalledProgramTest, ShowsItsLabelWithItsOwnPluginAndIcon) {
         icons = root / ICON_FOLDER;
     }
     ASSERT_TRUE(std::filesystem::exists(programFile.toStdString()));
-    // Masking while the screen is cast is on by default, so the first title loads the plug-in.
+    // Masking while the screen is cast is on by default, so the first title loads the
+    // plug-in, once a PipeWire daemon's socket is there.
     storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
+    writeWholeFile(runtimeFolder / "pipewire-0", "");
     TestWatcher watcher(bus, QStringLiteral("watcher"));
     const QByteArray desktop = qgetenv("XDG_CURRENT_DESKTOP");
     qputenv("XDG_CURRENT_DESKTOP", GetParam().desktop);
