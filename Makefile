@@ -131,8 +131,13 @@ desktops: build
 	$(if $(call run_check,no-panel-starts),tests/desktops/no-panel-starts $(BUILD_DIR)/tallyglow || status=$$?;) \
 	$(if $(call run_check,plasma5-widget),tests/desktops/plasma5-widget $(BUILD_DIR) \
 		$(or $(WIDGET_STARTS),3) $(DESKTOPS_RESULTS) $(DESKTOPS_DOCS) || status=$$?;) \
-	$(if $(call run_check,x11-browser-share),tests/desktops/x11-browser-share $(BUILD_DIR)/tallyglow \
-		--starts $(or $(SHARE_STARTS),5) --log $(DESKTOPS_DOCS)/x11-browser-share.txt || status=$$?;) \
+	$(if $(call run_check,x11-browser-share),for host in openbox cinnamon xfce; do \
+		for browser in chromium firefox-esr; do \
+			tests/desktops/x11-browser-share $(BUILD_DIR)/tallyglow --browser $$browser --host $$host \
+				--starts $(or $(SHARE_STARTS),5) \
+				--log $(DESKTOPS_DOCS)/x11-browser-share-$$browser-$$host.txt || status=$$?; \
+		done; \
+	done;) \
 	DESKTOPS_DOCS=$(DESKTOPS_DOCS) DESKTOPS_RESULTS=$(DESKTOPS_RESULTS) tests/desktops/run --write-readme; \
 	echo "desktops: the summary in $(DESKTOPS_DOCS)/README.md; every screenshot in $(DESKTOPS_RESULTS)/README.md"; \
 	exit $$status
