@@ -264,27 +264,18 @@ TEST_F(PanelItemTest, IsAnXAppIconWhileAnXAppAppletWatches) {
         storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
         QProcess applet;
         applet.setProcessEnvironment(programEnvironment(true, {}));
-        applet.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         const auto startApplet = [&] {
             applet.start(QStringLiteral(XAPP_APPLET), {});
-        };
-        const auto appletWatches = [&] {
-            return waitFor(
-                [&] {
-                    return !namesOnBus()
-                                .filter(QStringLiteral("org.x.StatusIconMonitor."))
-                                .isEmpty();
-                },
-                5s);
+            const QString monitors = QStringLiteral("org.x.StatusIconMonitor.");
+            return waitFor([&] { return !namesOnBus().filter(monitors).isEmpty(); }, 5s);
         };
         if (appletFirst) {
-            startApplet();
-            ASSERT_TRUE(appletWatches());
+            ASSERT_TRUE(startApplet());
         }
         QProcess& program = launch();
         if (!appletFirst) {
             ASSERT_TRUE(waitForRegistrations(watcher, programs.size()));
-            startApplet();
+            ASSERT_TRUE(startApplet());
         }
         std::string seen;
         const auto sees = [&](const std::string& lines) {

@@ -19,6 +19,7 @@ HOSTS = [
     "gnome-x11-appindicator-off",
     "mate-indicator-applet",
     "mate-notification-area",
+    "mate-xapp-status",
     "xfce",
     "lxqt",
     "plasma",
