@@ -226,7 +226,8 @@ void XAppStatusIcon::setOpenMenu(Menu newMenu) {
     }
     openMenu = newMenu;
     tellChanged({{QStringLiteral("PrimaryMenuIsOpen"), primaryMenuIsOpen()},
-                 {QStringLiteral("SecondaryMenuIsOpen"), secondaryMenuIsOpen()}});
+                 {QStringLiteral("SecondaryMenuIsOpen"), secondaryMenuIsOpen()},
+                 {QStringLiteral("TooltipText"), tooltipText()}});
 }
 
 #include "XAppStatusIcon.moc"

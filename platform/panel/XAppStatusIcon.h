@@ -50,7 +50,10 @@ public:
 
     QString name() const { return ownName; }
     QString iconName() const { return ownIconName; }
-    QString tooltipText() const { return labelText.toHtmlEscaped(); }
+    // Empty while the menu is open: MATE's applet would draw it over the menu.
+    QString tooltipText() const {
+        return openMenu == Menu::none ? labelText.toHtmlEscaped() : QString();
+    }
     QString label() const { return labelText; }
     bool visible() const { return true; }
     int iconSize() const { return panelIconSize; }

@@ -41,7 +41,7 @@ STARTS = int(os.environ.get("DESKTOPS_STARTS", "3"))
 def host_settings(host):
     """The `# key: value` lines at the top of a host script."""
     settings = {"title": host, "panel": "top 32", "settle": "3", "starts": str(STARTS),
-                "watcher-wait": "90"}
+                "watcher-wait": "90", "watcher": "org.kde.StatusNotifierWatcher"}
     for line in (HOST_FOLDER / host).read_text().splitlines()[1:]:
         match = re.match(r"#\s*([a-z-]+):\s*(.*)", line)
         if not match:
@@ -104,7 +104,7 @@ class HostSession(PrivateSession):
                                 environment, "panel.log")
         if restart:
             return
-        if wait_for(lambda: self.has_name("org.kde.StatusNotifierWatcher"),
+        if wait_for(lambda: self.has_name(self.settings["watcher"]),
                     float(self.settings["watcher-wait"])):
             time.sleep(float(self.settings["settle"]))
             self.wait_until_still()
