@@ -12,6 +12,8 @@
 #include <QMenu>
 #include <QMetaProperty>
 #include <QTimer>
+#include <chrono>
+#include <utility>
 
 namespace {
 
