@@ -4,6 +4,7 @@
 #include "XAppStatusIconAdaptor.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusMetaType>
@@ -30,9 +31,6 @@ constexpr std::chrono::milliseconds monitorReturnLimit{2000};
 constexpr uint leftButton = 1;
 constexpr uint middleButton = 2;
 constexpr uint rightButton = 3;
-
-// Where the panel is, as the applets say it (GtkPositionType).
-enum PanelPosition { leftPanel = 0, rightPanel = 1, topPanel = 2, bottomPanel = 3 };
 
 using InterfaceProperties = QMap<QString, QVariantMap>;
 using ManagedObjects = QMap<QDBusObjectPath, InterfaceProperties>;
@@ -61,18 +59,6 @@ public Q_SLOTS:
 private:
     XAppStatusIcon* icon;
 };
-
-// The menu's corner at the icon's, on the side away from the panel.
-QPoint menuPlace(QPoint corner, int panelPosition, QSize menu) {
-    switch (panelPosition) {
-    case rightPanel:
-        return corner - QPoint(menu.width(), 0);
-    case bottomPanel:
-        return corner - QPoint(0, menu.height());
-    default:
-        return corner; // the applet names the corner past the icon already
-    }
-}
 
 } // namespace
 
@@ -152,7 +138,7 @@ void XAppStatusIcon::ButtonPress(int, int, uint button, uint, int) {
     }
 }
 
-void XAppStatusIcon::ButtonRelease(int x, int y, uint button, uint, int panelPosition) {
+void XAppStatusIcon::ButtonRelease(int, int, uint button, uint, int) {
     const bool pressed = std::exchange(pressedButton, 0) == button;
     if (!pressed || (button != leftButton && button != rightButton)) {
         return;
@@ -161,7 +147,10 @@ void XAppStatusIcon::ButtonRelease(int x, int y, uint button, uint, int panelPos
         return;
     }
     setOpenMenu(button == leftButton ? Menu::primary : Menu::secondary);
-    menu->popup(menuPlace(QPoint(x, y), panelPosition, menu->sizeHint()));
+    // At the pointer, as the item's menu opens elsewhere: Qt keeps it on the
+    // screen, and a menu placed at the icon's corner, away from the pointer,
+    // let Qt 6.8 miss the first click on it when it opened there again.
+    menu->popup(QCursor::pos());
 }
 
 void XAppStatusIcon::Scroll(int, int, uint) {
