@@ -147,9 +147,9 @@ void XAppStatusIcon::ButtonRelease(int, int, uint button, uint, int) {
         return;
     }
     setOpenMenu(button == leftButton ? Menu::primary : Menu::secondary);
-    // At the pointer, as the item's menu opens elsewhere: Qt keeps it on the
-    // screen, and a menu placed at the icon's corner, away from the pointer,
-    // let Qt 6.8 miss the first click on it when it opened there again.
+    // At the pointer, as the item's menu opens elsewhere; Qt keeps it on the
+    // screen. Placed at the icon's corner instead, the menu let the first
+    // click on it go unanswered when it opened there again (Qt 6.8).
     menu->popup(QCursor::pos());
 }
 
