@@ -259,6 +259,7 @@ TEST_F(PanelItemTest, APanelThatKeepsDroppingTheItemGetsFewerAndFewerRegistratio
 // comes back once the applet has gone.
 TEST_F(PanelItemTest, IsAnXAppIconWhileAnXAppAppletWatches) {
     TestWatcher watcher(bus, QStringLiteral("watcher"));
+    TestNotifications notifications(bus);
     for (const bool appletFirst : {true, false}) {
         SCOPED_TRACE(appletFirst ? "applet first" : "program first");
         storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
@@ -307,6 +308,9 @@ TEST_F(PanelItemTest, IsAnXAppIconWhileAnXAppAppletWatches) {
         EXPECT_EQ(seen.find("label $200.00"), std::string::npos) << seen;
         click(1); // left: the menu
         EXPECT_TRUE(sees("menu True\n")) << seen;
+        // Shown from the start: no notice says that no panel shows it.
+        EXPECT_FALSE(waitFor([&] { return !notifications.notices.empty(); }, 11s))
+            << notifications.notices.front().summary.toStdString();
 
         EXPECT_EQ(watcher.registrations.size(), programs.size() - appletFirst);
         stopProcess(applet);

@@ -19,10 +19,11 @@ SwitchingStatusItem::SwitchingStatusItem(std::unique_ptr<StatusNotifierItem> not
                                          std::function<QIcon()> image)
     : item(std::move(notifierItem)), events(item->sharedEvents()), xappIcon(std::move(icon)),
       trayImage(std::move(image)) {
+    // Before the item first registers, from the event loop; the program hears
+    // where the item shows from there too.
+    item->setWithdrawn(xappIcon->served());
     connect(item.get(), &StatusNotifierItem::hostingChanged, this, &SwitchingStatusItem::follow);
     connect(xappIcon.get(), &XAppStatusIcon::servedChanged, this, &SwitchingStatusItem::follow);
-    // Before the item first registers, from the event loop.
-    item->setWithdrawn(xappIcon->served());
     if (QGuiApplication::platformName() == QStringLiteral("xcb")) {
         trayCheck = new QTimer(this);
         trayCheck->setSingleShot(true);
