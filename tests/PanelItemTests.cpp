@@ -336,6 +336,74 @@ TEST_F(PanelItemTest, APanelThatKeepsDroppingTheItemGetsFewerAndFewerRegistratio
     EXPECT_TRUE(waitFor([&] { return next.registrations.size() >= 2; }, 3s));
 }
 
+// Cinnamon's panel draws the label of XApp status icons, not of notifier items:
+// while an XApp applet watches (libxapp's own monitor here), started before the
+// program or after it, the item is such an icon and no notifier item, which
+// comes back once the applet has gone.
+TEST_F(PanelItemTest, IsAnXAppIconWhileAnXAppAppletWatches) {
+    TestWatcher watcher(bus, QStringLiteral("watcher"));
+    TestNotifications notifications(bus);
+    for (const bool appletFirst : {true, false}) {
+        SCOPED_TRACE(appletFirst ? "applet first" : "program first");
+        storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
+        QProcess applet;
+        applet.setProcessEnvironment(programEnvironment(true, {}));
+        const auto startApplet = [&] {
+            applet.start(QStringLiteral(XAPP_APPLET), {});
+            const QString monitors = QStringLiteral("org.x.StatusIconMonitor.");
+            return waitFor([&] { return !namesOnBus().filter(monitors).isEmpty(); }, 5s);
+        };
+        if (appletFirst) {
+            ASSERT_TRUE(startApplet());
+        }
+        QProcess& program = launch();
+        if (!appletFirst) {
+            ASSERT_TRUE(waitForRegistrations(watcher, programs.size()));
+            ASSERT_TRUE(startApplet());
+        }
+        std::string seen;
+        const auto sees = [&](const std::string& lines) {
+            return waitFor(
+                [&] {
+                    seen += applet.readAllStandardOutput().toStdString();
+                    return seen.find(lines) != std::string::npos;
+                },
+                5s);
+        };
+        ASSERT_TRUE(sees("added $200.00\nicon ")) << seen;
+        const std::string icon = seen.substr(seen.find("icon ") + 5);
+        EXPECT_TRUE(std::filesystem::exists(icon.substr(0, icon.find('\n')))) << icon;
+        EXPECT_FALSE(namesOnBus().contains(itemService(program)));
+
+        const auto click = [&](uint button) {
+            for (const char* method : {"ButtonPress", "ButtonRelease"}) {
+                QDBusMessage call = QDBusMessage::createMethodCall(
+                    QStringLiteral("org.x.StatusIcon.tallyglow-%1").arg(program.processId()),
+                    QStringLiteral("/org/x/StatusIcon/Icon"), QStringLiteral("org.x.StatusIcon"),
+                    QString::fromLatin1(method));
+                call.setArguments({200, 700, button, 0u, 3});
+                EXPECT_EQ(host.call(call, QDBus::Block, 5000).type(), QDBusMessage::ReplyMessage);
+            }
+        };
+        click(2); // middle: masks, once for the press and the release
+        EXPECT_TRUE(sees("label $\u2022\u2022\u2022.\u2022\u2022\n"));
+        waitFor([] { return false; }, 600ms);
+        EXPECT_EQ(seen.find("label $200.00"), std::string::npos) << seen;
+        click(1); // left: the menu
+        EXPECT_TRUE(sees("menu True\n")) << seen;
+        // Shown from the start: no notice says that no panel shows it.
+        EXPECT_FALSE(waitFor([&] { return !notifications.notices.empty(); }, 11s))
+            << notifications.notices.front().summary.toStdString();
+
+        EXPECT_EQ(watcher.registrations.size(), programs.size() - appletFirst);
+        stopProcess(applet);
+        EXPECT_TRUE(waitForRegistrations(watcher, programs.size() + !appletFirst));
+        EXPECT_TRUE(namesOnBus().contains(itemService(program)));
+        EXPECT_TRUE(namesOnBus().filter(QStringLiteral("org.x.StatusIcon")).isEmpty());
+        stopProcess(program);
+    }
+}
+
 // How long a panel is there, and what the user is told. The times count from launch.
 struct PanelSpell {
     const char* name;

@@ -3,6 +3,7 @@
 
 #include "StatusNotifierItem.h"
 #include "SwitchingStatusItem.h"
+#include "XAppStatusIcon.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -56,14 +57,20 @@ StatusBar& StatusBar::system() {
 std::unique_ptr<StatusItem> StatusBar::statusItem() {
     const QString name = QCoreApplication::applicationName();
     const QString icon = iconName(name);
+    const QString folder = iconFolder(icon);
     auto item = std::make_unique<StatusNotifierItem>(QDBusConnection::sessionBus(),
                                                      StatusNotifierItem::Identity{
                                                          .id = name,
                                                          .iconName = icon,
-                                                         .iconThemePath = iconFolder(icon),
+                                                         .iconThemePath = folder,
                                                      });
+    // XApp icons name their image by its path.
+    auto xappIcon = std::make_unique<XAppStatusIcon>(
+        QDBusConnection::sessionBus(), name,
+        folder.isEmpty() ? icon : folder + u'/' + icon + QStringLiteral(".svg"),
+        item->sharedEvents());
     // An old-style tray draws the coloured icon itself, from its file.
-    return std::make_unique<SwitchingStatusItem>(std::move(item), [name] {
+    return std::make_unique<SwitchingStatusItem>(std::move(item), std::move(xappIcon), [name] {
         const QString folder = iconFolder(name);
         return folder.isEmpty() ? QIcon::fromTheme(name)
                                 : QIcon(folder + u'/' + name + QStringLiteral(".svg"));

@@ -65,6 +65,9 @@ StatusNotifierItem::StatusNotifierItem(QDBusConnection busConnection, Identity i
                                            QDBusServiceWatcher::WatchForOwnerChange, this);
     connect(watcherOwner, &QDBusServiceWatcher::serviceOwnerChanged, this,
             [this](const QString&, const QString&, const QString& newOwner) {
+                if (currentHosting == Hosting::withdrawn) {
+                    return;
+                }
                 nextRegistration->stop();
                 registrationCheck->stop();
                 registrationsInARow = 0;
@@ -129,6 +132,24 @@ void StatusNotifierItem::setHosting(Hosting hosting) {
     if (shownChanged && wasShown != (hosting == Hosting::taken)) {
         shownChanged(hosting == Hosting::taken);
     }
+}
+
+void StatusNotifierItem::setWithdrawn(bool withdrawn) {
+    if (!connection.isConnected() || withdrawn == (currentHosting == Hosting::withdrawn)) {
+        return;
+    }
+    nextRegistration->stop();
+    registrationCheck->stop();
+    if (withdrawn) {
+        connection.unregisterService(serviceName);
+        setHosting(Hosting::withdrawn);
+        return;
+    }
+    connection.registerService(serviceName);
+    registrationsInARow = 0;
+    registerByPath = false;
+    setHosting(Hosting::asking);
+    registerWithWatcher();
 }
 
 void StatusNotifierItem::setAction(std::function<ClickAnswer()> newAction) {
@@ -237,6 +258,9 @@ QString StatusNotifierItem::guideFor(const QString& text) const {
 }
 
 void StatusNotifierItem::registerWithWatcher() {
+    if (currentHosting == Hosting::withdrawn) {
+        return;
+    }
     QDBusMessage call = QDBusMessage::createMethodCall(
         QString::fromLatin1(watcherService), QString::fromLatin1(watcherPath),
         QString::fromLatin1(watcherService), QStringLiteral("RegisterStatusNotifierItem"));
@@ -292,7 +316,7 @@ void StatusNotifierItem::checkStillRegistered() {
     connect(pending, &QDBusPendingCallWatcher::finished, this,
             [this](QDBusPendingCallWatcher* call) {
                 call->deleteLater();
-                if (currentHosting == Hosting::noWatcher) {
+                if (currentHosting == Hosting::noWatcher || currentHosting == Hosting::withdrawn) {
                     return;
                 }
                 const QDBusPendingReply<QDBusVariant> reply = *call;
@@ -319,7 +343,7 @@ void StatusNotifierItem::checkStillRegistered() {
 }
 
 void StatusNotifierItem::watcherDroppedItem(const QString& item) {
-    if (namesThisItem(item)) {
+    if (currentHosting != Hosting::withdrawn && namesThisItem(item)) {
         registerAgainLater(Offer::byPath);
     }
 }

@@ -41,6 +41,8 @@ public:
         // A watcher is there but did not take the item, or does not list it;
         // it is offered again.
         dropped,
+        // Off the bus: the item shows in another way.
+        withdrawn,
     };
 
     struct Identity {
@@ -60,6 +62,8 @@ public:
     // Shown while a watcher lists the item.
     void setShownChanged(std::function<void(bool shown)> changed) override;
     Hosting hosting() const { return currentHosting; }
+    // Takes the item off the bus, so that no watcher shows it, or offers it again.
+    void setWithdrawn(bool withdrawn);
     // What the program is told of this item's clicks and menu: an item that
     // shows this one elsewhere too shares them.
     const std::shared_ptr<StatusItemEvents>& sharedEvents() const { return events; }

@@ -3,6 +3,7 @@
 
 #include "StatusNotifierItem.h"
 #include "TrayIconButton.h"
+#include "XAppStatusIcon.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -14,9 +15,15 @@
 #include <xcb/xcb.h>
 
 SwitchingStatusItem::SwitchingStatusItem(std::unique_ptr<StatusNotifierItem> notifierItem,
+                                         std::unique_ptr<XAppStatusIcon> icon,
                                          std::function<QIcon()> image)
-    : item(std::move(notifierItem)), events(item->sharedEvents()), trayImage(std::move(image)) {
+    : item(std::move(notifierItem)), events(item->sharedEvents()), xappIcon(std::move(icon)),
+      trayImage(std::move(image)) {
+    // Before the item first registers, from the event loop; the program hears
+    // where the item shows from there too.
+    item->setWithdrawn(xappIcon->served());
     connect(item.get(), &StatusNotifierItem::hostingChanged, this, &SwitchingStatusItem::follow);
+    connect(xappIcon.get(), &XAppStatusIcon::servedChanged, this, &SwitchingStatusItem::follow);
     if (QGuiApplication::platformName() == QStringLiteral("xcb")) {
         trayCheck = new QTimer(this);
         trayCheck->setSingleShot(true);
@@ -39,6 +46,7 @@ SwitchingStatusItem::~SwitchingStatusItem() {
 void SwitchingStatusItem::setMenu(QMenu* newMenu, std::function<void()> willOpen) {
     menu = newMenu;
     item->setMenu(newMenu, std::move(willOpen));
+    xappIcon->setMenu(newMenu);
     if (trayIcon) {
         trayIcon->setMenu(menu);
     }
@@ -53,6 +61,7 @@ void SwitchingStatusItem::setTitle(const std::string& newTitle) {
     if (StatusButton* itemButton = item->button()) {
         itemButton->setTitle(title);
     }
+    xappIcon->setTitle(QString::fromStdString(title));
     if (trayIcon) {
         trayIcon->setTitle(title);
     }
@@ -87,6 +96,9 @@ bool SwitchingStatusItem::nativeEventFilter(const QByteArray& eventType, void* m
 }
 
 void SwitchingStatusItem::follow() {
+    // Offered to the watcher as well, the item would come twice: Cinnamon's
+    // watcher turns it into an XApp icon of its own, without the label.
+    item->setWithdrawn(xappIcon->served());
     if (item->hosting() != StatusNotifierItem::Hosting::noWatcher) {
         trayIcon.reset();
     } else if (trayIcon && !QSystemTrayIcon::isSystemTrayAvailable()) {
@@ -94,7 +106,8 @@ void SwitchingStatusItem::follow() {
     } else if (!trayIcon && canDock()) {
         dock();
     }
-    const bool nowShown = item->hosting() == StatusNotifierItem::Hosting::taken || trayIcon;
+    const bool nowShown =
+        xappIcon->served() || item->hosting() == StatusNotifierItem::Hosting::taken || trayIcon;
     if (nowShown != shown) {
         shown = nowShown;
         if (shownChanged) {

@@ -13,13 +13,16 @@
 
 class StatusNotifierItem;
 class TrayIconButton;
+class XAppStatusIcon;
 class QTimer;
 
 // The item wherever this desktop shows one: offered to the panel's
 // StatusNotifierWatcher all along, and while no watcher is on the bus of an
 // X11 session that has an old-style (XEmbed) tray, an icon in that tray as
 // well. The icon goes the moment a watcher comes, so the two never show
-// together.
+// together. Where an XApp status applet shows icons (Cinnamon), it gets the
+// item as an XApp icon instead, whose label it draws, and the notifier item
+// leaves the bus meanwhile.
 class SwitchingStatusItem final : public QObject,
                                   public StatusItem,
                                   private StatusButton,
@@ -27,12 +30,14 @@ class SwitchingStatusItem final : public QObject,
 public:
     // The tray's image is made only when an icon docks: reading it loads an
     // image plug-in that most desktops never need.
-    SwitchingStatusItem(std::unique_ptr<StatusNotifierItem> item, std::function<QIcon()> trayImage);
+    SwitchingStatusItem(std::unique_ptr<StatusNotifierItem> item,
+                        std::unique_ptr<XAppStatusIcon> xappIcon, std::function<QIcon()> trayImage);
     ~SwitchingStatusItem() override;
 
     StatusButton* button() override { return this; }
     void setMenu(QMenu* menu, std::function<void()> willOpen) override;
-    // Shown while a watcher has taken the item, or the icon sits in a tray.
+    // Shown while a watcher has taken the item, an XApp applet shows icons, or
+    // the icon sits in a tray.
     void setShownChanged(std::function<void(bool shown)> changed) override;
 
 private:
@@ -53,6 +58,7 @@ private:
     std::unique_ptr<StatusNotifierItem> item;
     // The item's own: the tray's icon tells the program through them too.
     std::shared_ptr<StatusItemEvents> events;
+    std::unique_ptr<XAppStatusIcon> xappIcon;
     std::function<QIcon()> trayImage;
     std::unique_ptr<TrayIconButton> trayIcon;
     QTimer* trayCheck = nullptr;

@@ -19,6 +19,7 @@ HOSTS = [
     "gnome-x11-appindicator-off",
     "mate-indicator-applet",
     "mate-notification-area",
+    "mate-xapp-status",
     "xfce",
     "lxqt",
     "plasma",
@@ -30,13 +31,17 @@ HOSTS = [
 
 HOST_FOLDER = Path(__file__).resolve().parent.parent / "hosts"
 ITEM_PREFIX = "org.kde.StatusNotifierItem-"
+# Where an XApp status applet watches (Cinnamon), the item is an XApp icon instead.
+ICON_PREFIX = "org.x.StatusIcon.tallyglow-"
+# The XApp icon's names for what the notifier item calls XAyatanaLabel and ToolTip.
+ICON_PROPERTIES = {"XAyatanaLabel": "Label", "ToolTip": "TooltipText"}
 STARTS = int(os.environ.get("DESKTOPS_STARTS", "3"))
 
 
 def host_settings(host):
     """The `# key: value` lines at the top of a host script."""
     settings = {"title": host, "panel": "top 32", "settle": "3", "starts": str(STARTS),
-                "watcher-wait": "90"}
+                "watcher-wait": "90", "watcher": "org.kde.StatusNotifierWatcher"}
     for line in (HOST_FOLDER / host).read_text().splitlines()[1:]:
         match = re.match(r"#\s*([a-z-]+):\s*(.*)", line)
         if not match:
@@ -99,7 +104,7 @@ class HostSession(PrivateSession):
                                 environment, "panel.log")
         if restart:
             return
-        if wait_for(lambda: self.has_name("org.kde.StatusNotifierWatcher"),
+        if wait_for(lambda: self.has_name(self.settings["watcher"]),
                     float(self.settings["watcher-wait"])):
             time.sleep(float(self.settings["settle"]))
             self.wait_until_still()
@@ -152,6 +157,7 @@ class HostSession(PrivateSession):
                            for pair in self.settings.get("item-environment", "").split())
         self.item = self.spawn([self.program], environment, "tallyglow.log")
         self.item_name = f"{ITEM_PREFIX}{self.item.pid}-1"
+        self.icon_name = f"{ICON_PREFIX}{self.item.pid}"
 
     def stop_item(self):
         if self.item and self.item.poll() is None:
@@ -237,7 +243,10 @@ class HostSession(PrivateSession):
         return reply or ""
 
     def is_registered(self):
-        """Whether the watcher lists the item, by its name or its connection's."""
+        """Whether the watcher lists the item, by its name or its connection's, or the
+        item is an XApp icon (only while an XApp applet watches)."""
+        if self.has_name(self.icon_name):
+            return True
         listed = self.registered_items()
         if self.item_name in listed:
             return True
@@ -247,9 +256,13 @@ class HostSession(PrivateSession):
         return bool(unique) and f'"{unique[0]}' in listed
 
     def item_property(self, name):
-        reply = self.bus_call(f"--dest={self.item_name}", "/StatusNotifierItem",
-                              "org.freedesktop.DBus.Properties.Get",
-                              "string:org.kde.StatusNotifierItem", f"string:{name}")
+        where = (self.item_name, "/StatusNotifierItem", "org.kde.StatusNotifierItem")
+        if self.has_name(self.icon_name):
+            where = (self.icon_name, "/org/x/StatusIcon/Icon", "org.x.StatusIcon")
+            name = ICON_PROPERTIES[name]
+        reply = self.bus_call(f"--dest={where[0]}", where[1],
+                              "org.freedesktop.DBus.Properties.Get", f"string:{where[2]}",
+                              f"string:{name}")
         if reply is None:
             return None
         return re.findall(r'string "([^"]*)"', reply)
@@ -259,8 +272,11 @@ class HostSession(PrivateSession):
         return values[0] if values else None
 
     def tooltip_title(self):
-        # ToolTip is (icon name, pixmaps, title, description): the third string is the title.
+        # ToolTip is (icon name, pixmaps, title, description): the third string is the
+        # title. An XApp icon's TooltipText is the text alone.
         values = self.item_property("ToolTip")
+        if values and len(values) == 1:
+            return values[0]
         return values[1] if values and len(values) >= 2 else None
 
 
@@ -272,7 +288,8 @@ class CallLog:
         self.process = session.spawn(
             ["dbus-monitor",
              "type='method_call',interface='org.kde.StatusNotifierItem'",
-             "type='method_call',interface='com.canonical.dbusmenu'"],
+             "type='method_call',interface='com.canonical.dbusmenu'",
+             "type='method_call',interface='org.x.StatusIcon'"],
             session.environment, "calls.log")
         self.offset = 0
 
@@ -291,5 +308,9 @@ class CallLog:
             if name in ("Activate", "ContextMenu", "SecondaryActivate"):
                 numbers = re.findall(r"int32 (-?\d+)", message)
                 name += "(" + ",".join(numbers) + ")"
+            elif name in ("ButtonPress", "ButtonRelease"):
+                # x, y, the button, the time, the panel's side: the place and the button.
+                numbers = re.findall(r"int32 (-?\d+)", message)
+                name += "(" + ",".join(numbers[:3]) + ")"
             calls.append(name)
         return calls

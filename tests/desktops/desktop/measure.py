@@ -86,7 +86,7 @@ class HostRun(NoticeChecks, ClickChecks, MenuChecks):
 
     def one_start(self, session, start):
         box = panel_box(self.settings)
-        if not session.has_name("org.kde.StatusNotifierWatcher"):
+        if not session.has_name(self.settings["watcher"]):
             wait = self.settings["watcher-wait"]
             self.notes.append(f"start {start}: no StatusNotifierWatcher on the bus within {wait} s")
             self.attempted += 1
