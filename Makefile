@@ -89,7 +89,8 @@ deb-debian13:
 	scripts/in-debian13 deb
 
 # Tallyglow in real panels (GNOME, MATE, XFCE, LXQt, Plasma, Cinnamon, Budgie
-# on X11; sway with waybar and GNOME on Wayland, with real screen casts),
+# on X11, and Tallyglow's Plasma 5 widget; sway with waybar and GNOME on
+# Wayland, with real screen casts),
 # headless. Writes the summary (a row and a section a host, one picture each)
 # to docs/desktops/, and every screenshot with the full sections to
 # build/desktops/, which git ignores. Slow, and installs every panel: not part
@@ -109,7 +110,7 @@ DESKTOPS_RESULTS ?= build/desktops
 WAYLAND_STARTS ?= 3
 # The checks beside the panel hosts. HOSTS="lxqt x11-browser-share", say, runs
 # only the hosts and checks it names; with no HOSTS, everything runs.
-CHECKS := sway-waybar gnome-wayland no-panel-starts x11-browser-share
+CHECKS := sway-waybar gnome-wayland no-panel-starts plasma5-widget x11-browser-share
 run_check = $(if $(HOSTS),$(filter $(1),$(HOSTS)),$(1))
 panel_hosts := $(filter-out $(CHECKS),$(HOSTS))
 desktops: build
@@ -128,8 +129,15 @@ desktops: build
 		done; \
 	done; \
 	$(if $(call run_check,no-panel-starts),tests/desktops/no-panel-starts $(BUILD_DIR)/tallyglow || status=$$?;) \
-	$(if $(call run_check,x11-browser-share),tests/desktops/x11-browser-share $(BUILD_DIR)/tallyglow \
-		--starts $(or $(SHARE_STARTS),5) --log $(DESKTOPS_DOCS)/x11-browser-share.txt || status=$$?;) \
+	$(if $(call run_check,plasma5-widget),tests/desktops/plasma5-widget $(BUILD_DIR) \
+		$(or $(WIDGET_STARTS),3) $(DESKTOPS_RESULTS) $(DESKTOPS_DOCS) || status=$$?;) \
+	$(if $(call run_check,x11-browser-share),for host in openbox cinnamon xfce; do \
+		for browser in chromium firefox-esr; do \
+			tests/desktops/x11-browser-share $(BUILD_DIR)/tallyglow --browser $$browser --host $$host \
+				--starts $(or $(SHARE_STARTS),5) \
+				--log $(DESKTOPS_DOCS)/x11-browser-share-$$browser-$$host.txt || status=$$?; \
+		done; \
+	done;) \
 	DESKTOPS_DOCS=$(DESKTOPS_DOCS) DESKTOPS_RESULTS=$(DESKTOPS_RESULTS) tests/desktops/run --write-readme; \
 	echo "desktops: the summary in $(DESKTOPS_DOCS)/README.md; every screenshot in $(DESKTOPS_RESULTS)/README.md"; \
 	exit $$status

@@ -4,11 +4,17 @@
 #include "RunningInstanceTitle.h"
 
 #include <cstdio>
-#include <iostream>
 #include <optional>
 #include <string_view>
 
 namespace {
+
+// Standard output as it is, without the stream library, whose start-up every
+// run would pay.
+void printLine(const std::string& line) {
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+}
 
 const char* const helpText =
     "Usage: tallyglow [--title [--follow] [--format FORMAT]]\n"
@@ -170,15 +176,15 @@ int CommandLine::run() const {
     case Request::panelItem:
         return 0;
     case Request::help:
-        std::cout << helpText;
+        std::fputs(helpText, stdout);
         return 0;
     case Request::version:
-        std::cout << "tallyglow " TALLYGLOW_VERSION "\n";
+        std::fputs("tallyglow " TALLYGLOW_VERSION "\n", stdout);
         return 0;
     case Request::title:
         return printTitle();
     case Request::invalid:
-        std::cerr << "tallyglow: " << problem << " (see tallyglow --help)\n";
+        std::fprintf(stderr, "tallyglow: %s (see tallyglow --help)\n", problem.c_str());
         return 2;
     }
     return 2;
@@ -193,23 +199,23 @@ int CommandLine::printTitle() const {
             // LXQt's Custom Command shows "Error" for a failed command: an
             // empty text hides it instead while no Tallyglow runs.
             if (format == Format::lxqt) {
-                std::cout << '\n';
+                std::fputs("\n", stdout);
                 return 0;
             }
             // XFCE's generic monitor draws standard error in the panel when standard
             // output is empty: an empty text keeps the message out of it.
             if (format == Format::genmon) {
-                std::cout << "<txt></txt><tool>Tallyglow is not running</tool>\n";
+                std::fputs("<txt></txt><tool>Tallyglow is not running</tool>\n", stdout);
             }
-            std::cerr << "tallyglow: no Tallyglow is running in this session\n";
+            std::fputs("tallyglow: no Tallyglow is running in this session\n", stderr);
             return 1;
         }
-        std::cout << lineFor(format, now) << '\n';
+        printLine(lineFor(format, now));
         return 0;
     }
 
     if (!title.hasBus()) {
-        std::cerr << "tallyglow: no session bus to follow the title on\n";
+        std::fputs("tallyglow: no session bus to follow the title on\n", stderr);
         return 1;
     }
     std::optional<std::string> printed;
@@ -220,7 +226,8 @@ int CommandLine::printTitle() const {
         }
         printed = line;
         // At once: a panel reads the line as soon as it ends.
-        std::cout << line << std::endl;
+        printLine(line);
+        std::fflush(stdout);
     });
     return 0;
 }

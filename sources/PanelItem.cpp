@@ -2,8 +2,8 @@
 #include "AppDelegate.h"
 #include "Application.h"
 
+#include <cstdio>
 #include <cstdlib>
-#include <iostream>
 #include <memory>
 
 // The process-wide application and delegate; both live for the whole run and
@@ -18,8 +18,8 @@ namespace {
 // thread and type registry in an order that makes Qt print warnings after our
 // own output (Trying to construct an instance of an invalid type).
 [[noreturn]] void endAt(int status) {
-    std::cout.flush();
-    std::cerr.flush();
+    std::fflush(stdout);
+    std::fflush(stderr);
     std::_Exit(status);
 }
 
@@ -33,7 +33,7 @@ extern "C" __attribute__((visibility("default"))) int tallyglowRunPanelItem() {
     if (!app->isOnlyInstanceInSession()) {
         const std::string failure = app->reopenRunningInstance();
         if (!failure.empty()) {
-            std::cerr << "tallyglow: " << failure << '\n';
+            std::fprintf(stderr, "tallyglow: %s\n", failure.c_str());
         }
         endAt(failure.empty() ? 0 : 1);
     }

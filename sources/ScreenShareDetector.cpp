@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ScreenShareDetector.h"
 
+#include "PipeWireDaemon.h"
 #include "PrivateLibrary.h"
 #include "SharingWindows.h"
 
-#include <algorithm>
 #include <dlfcn.h>
 #include <filesystem>
+#include <mutex>
+#include <optional>
 #include <sys/epoll.h>
 
 namespace ScreenShareDetector {
@@ -44,37 +46,56 @@ ScreenCastPlugin lookUpPlugin() {
             reinterpret_cast<ConnectionQuery>(::dlsym(handle, connectionName))};
 }
 
-const ScreenCastPlugin& plugin() {
-    // Initialised once, even when first used from several threads at once.
-    static const ScreenCastPlugin found = lookUpPlugin();
-    return found;
+// What the detector holds for the life of the process, under one lock: the
+// plug-in once it is loaded, and the descriptor callers follow.
+struct State {
+    std::mutex mutex;
+    std::optional<ScreenCastPlugin> plugin;
+    // The plug-in's descriptor and the sharing windows' in one, to which a
+    // plug-in loaded later adds its own; -1 until a caller asks for it.
+    int changes = -1;
+};
+
+State& state() {
+    static State* const shared = new State();
+    return *shared;
 }
 
-// One descriptor for the plug-in's changes and the sharing windows': the
-// caller follows one, whichever of them exist.
-int combinedChangeDescriptor() {
-    const ScreenCastPlugin& found = plugin();
-    const int cast =
-        found.isWatcherPresent && found.changeDescriptor ? found.changeDescriptor() : -1;
-    const SharingWindows* windows = SharingWindows::shared();
-    const int shown = windows ? windows->changeDescriptor() : -1;
-    if (cast < 0 || shown < 0) {
-        return std::max(cast, shown);
+void follow(int changes, int descriptor) {
+    if (changes < 0 || descriptor < 0) {
+        return;
     }
-    const int both = ::epoll_create1(EPOLL_CLOEXEC);
-    for (const int descriptor : {cast, shown}) {
-        epoll_event readable{};
-        readable.events = EPOLLIN;
-        readable.data.fd = descriptor;
-        ::epoll_ctl(both, EPOLL_CTL_ADD, descriptor, &readable);
+    epoll_event readable{};
+    readable.events = EPOLLIN;
+    readable.data.fd = descriptor;
+    ::epoll_ctl(changes, EPOLL_CTL_ADD, descriptor, &readable);
+}
+
+int pluginDescriptor(const ScreenCastPlugin& found) {
+    return found.isWatcherPresent && found.changeDescriptor ? found.changeDescriptor() : -1;
+}
+
+enum class Load { onceADaemonMayAnswer, now };
+
+// The plug-in is loaded only once a PipeWire daemon may be there to answer it:
+// it brings PipeWire, more than a megabyte that would stay all day, and with
+// no daemon it answers false anyway. Until then each query looks for the
+// daemon's socket again, as the plug-in itself would look for the daemon.
+const ScreenCastPlugin& plugin(Load load) {
+    static const ScreenCastPlugin none;
+    State& shared = state();
+    const std::lock_guard lock(shared.mutex);
+    if (!shared.plugin && (load == Load::now || PipeWireDaemon::mayBeReachable())) {
+        shared.plugin = lookUpPlugin();
+        follow(shared.changes, pluginDescriptor(*shared.plugin));
     }
-    return both;
+    return shared.plugin ? *shared.plugin : none;
 }
 
 } // namespace
 
 bool isScreenWatched() {
-    const CastQuery isWatcherPresent = plugin().isWatcherPresent;
+    const CastQuery isWatcherPresent = plugin(Load::onceADaemonMayAnswer).isWatcherPresent;
     // Both are asked every time, so that each takes in its change notice.
     SharingWindows* windows = SharingWindows::shared();
     const bool shown = windows && windows->isAnyListed();
@@ -83,9 +104,10 @@ bool isScreenWatched() {
 }
 
 Detection detection() {
-    // Asking connects the plug-in when it is not yet.
+    // Asking loads and connects the plug-in when it is not yet, daemon or not:
+    // this tells whether PipeWire is installed.
+    const ScreenCastPlugin& found = plugin(Load::now);
     isScreenWatched();
-    const ScreenCastPlugin& found = plugin();
     Detection seen;
     seen.sharingWindows = SharingWindows::shared() != nullptr;
     if (!found.isWatcherPresent) {
@@ -97,9 +119,22 @@ Detection detection() {
 }
 
 int changeDescriptor() {
-    // The plug-in's descriptor lasts as long as the process; so does this.
-    static const int descriptor = combinedChangeDescriptor();
-    return descriptor;
+    State& shared = state();
+    {
+        const std::lock_guard lock(shared.mutex);
+        if (shared.changes < 0) {
+            shared.changes = ::epoll_create1(EPOLL_CLOEXEC);
+            if (const SharingWindows* windows = SharingWindows::shared()) {
+                follow(shared.changes, windows->changeDescriptor());
+            }
+            if (shared.plugin) {
+                follow(shared.changes, pluginDescriptor(*shared.plugin));
+            }
+        }
+    }
+    // A query may load the plug-in now; it joins the descriptor as it loads.
+    plugin(Load::onceADaemonMayAnswer);
+    return shared.changes;
 }
 
 } // namespace ScreenShareDetector

@@ -5,9 +5,10 @@
 namespace ScreenShareDetector {
 
 // Asks the screen-cast plug-in (PipeWire casts) and, on X11, the sharing
-// windows that browsers and Zoom show. The first call looks the plug-in up
-// once for the life of the process; every call then asks anew. The plug-in's
-// part is false when the plug-in or its function is missing.
+// windows that browsers and Zoom show. The first call made while a PipeWire
+// daemon's socket exists looks the plug-in up, once for the life of the
+// process; every call then asks anew. The plug-in's part is false while no
+// daemon's socket exists, and when the plug-in or its function is missing.
 bool isScreenWatched();
 
 // What can be seen: whether the plug-in loads (PipeWire is installed) and
@@ -21,9 +22,9 @@ struct Detection {
 Detection detection();
 
 // A file descriptor that becomes readable when the answer may have changed,
-// so that a caller can ask again at once; -1 when neither the plug-in nor the
-// sharing windows offer one. Asking takes in what made it readable. Meant for
-// after the first query: it loads the plug-in if no query has.
+// so that a caller can ask again at once, also for a plug-in loaded later;
+// -1 only when the system cannot make one. Asking takes in what made it
+// readable. Like a query, it may load the plug-in.
 int changeDescriptor();
 
 } // namespace ScreenShareDetector

@@ -3,6 +3,7 @@
 
 #include "Application.h"
 #include "LocaleNumberText.h"
+#include "PanelWidgetRow.h"
 #include "PayField.h"
 #include "UserLocale.h"
 
@@ -311,6 +312,7 @@ QVBoxLayout* SettingsView::maskingGroup() {
     group->addWidget(detectionNote);
     group->addWidget(caption);
     group->addWidget(panelNote);
+    group->addWidget(new PanelWidgetRow);
     return group;
 }
 

@@ -2,8 +2,8 @@
 #include "CommandLine.h"
 #include "PrivateLibrary.h"
 
+#include <cstdio>
 #include <dlfcn.h>
-#include <iostream>
 
 namespace {
 
@@ -26,8 +26,8 @@ int main(int argumentCount, char** arguments) {
                          : nullptr;
     if (!run) {
         const char* why = panelItem ? "no entry point" : ::dlerror();
-        std::cerr << "tallyglow: cannot load " << (path.empty() ? panelItemFileName : path.string())
-                  << ": " << (why ? why : "not found") << '\n';
+        std::fprintf(stderr, "tallyglow: cannot load %s: %s\n",
+                     path.empty() ? panelItemFileName : path.c_str(), why ? why : "not found");
         return 1;
     }
     return run();

@@ -30,8 +30,12 @@ protected:
         AppSettingsTesting::make(std::make_shared<Defaults>(folder / "tallyglow.conf"));
     std::shared_ptr<AppDelegate> delegate = AppDelegateTesting::makeShared(*settings);
     RecordingStatusItem* item = nullptr;
+    // A PipeWire daemon's socket, without which the detector loads no plug-in.
+    ScopedEnvironment runtime{"XDG_RUNTIME_DIR", folder.path().string()};
+    ScopedEnvironment noOtherRuntime{"PIPEWIRE_RUNTIME_DIR", ""};
 
     void SetUp() override {
+        writeWholeFile(folder / "pipewire-0", "");
         auto recording = std::make_unique<RecordingStatusItem>();
         item = recording.get();
         AppDelegateTesting::setStatusItem(*delegate, std::move(recording));

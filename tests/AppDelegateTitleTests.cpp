@@ -23,8 +23,12 @@ protected:
     std::unique_ptr<AppDelegate> delegate = AppDelegateTesting::make(*settings);
     RecordingStatusItem* item = nullptr;
     ScriptedScreenCast screenCasts{SCRIPTED_SCREEN_CAST};
+    // A PipeWire daemon's socket, without which the detector loads no plug-in.
+    ScopedEnvironment runtime{"XDG_RUNTIME_DIR", folder.path().string()};
+    ScopedEnvironment noOtherRuntime{"PIPEWIRE_RUNTIME_DIR", ""};
 
     void SetUp() override {
+        writeWholeFile(folder / "pipewire-0", "");
         ASSERT_EQ(std::filesystem::path(SCRIPTED_SCREEN_CAST).parent_path(),
                   std::filesystem::read_symlink("/proc/self/exe").parent_path());
         auto recording = std::make_unique<RecordingStatusItem>();

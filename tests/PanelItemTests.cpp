@@ -3,6 +3,7 @@
 
 #include "PanelTestSupport.h"
 #include "PipeWireSession.h"
+#include "PlasmaWidget.h"
 
 #include <QDBusPendingCall>
 #include <QElapsedTimer>
@@ -12,10 +13,12 @@
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <set>
 #include <string>
 #include <sys/stat.h>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -449,6 +452,41 @@ TEST_F(PanelItemTest, OnlyAfterTenSecondsWithNoPanelOneNoticeSaysWhatWouldShowTh
     }
 }
 
+// The settings window's "Show the figure in the panel" has Plasma's shell add the
+// widget: done, refused while widgets are locked (by the user, or for good), a
+// failure with the shell's reason, and no shell at all.
+TEST_F(PanelItemTest, PlasmasShellAddsTheWidgetOrSaysWhyNot) {
+    using Placement = PlasmaWidget::Placement;
+    const struct {
+        const char *name, *printed, *error;
+        Placement placement;
+        const char* reason;
+    } replies[] = {
+        {"Added", "inPanel", "", Placement::inPanel, ""},
+        {"LockedByTheUser", "locked", "", Placement::locked, ""},
+        {"LockedForGood", "", "Widgets are locked", Placement::locked, ""},
+        {"ScriptFails", "", "TypeError: x", Placement::failed, "TypeError: x"},
+        {"NoPanel", "no panel", "", Placement::failed, "no panel"},
+        {"NoShell", nullptr, "", Placement::noShell, ""},
+    };
+    for (const auto& reply : replies) {
+        SCOPED_TRACE(reply.name);
+        std::filesystem::create_directories(folder / reply.name);
+        PrivateSessionBus bus(folder / reply.name);
+        std::optional<TestPlasmaShell> shell;
+        if (reply.printed) {
+            shell.emplace(bus, QString::fromUtf8(reply.printed), QString::fromUtf8(reply.error));
+        }
+        std::optional<std::pair<Placement, QString>> answer;
+        const PlasmaWidget widget(bus.connect(QStringLiteral("settings")));
+        widget.addToPanel(
+            [&](Placement placement, const QString& why) { answer.emplace(placement, why); });
+        ASSERT_TRUE(waitFor([&] { return answer.has_value(); }, 5s));
+        EXPECT_EQ(*answer, std::make_pair(reply.placement, QString::fromUtf8(reply.reason)));
+        EXPECT_EQ(shell ? shell->scripts : 1, 1);
+    }
+}
+
 // A second start asks the first to open its settings and goes; one that cannot
 // reach it (another program holds the name, or the first is stopped) says so
 // in one line and fails.
@@ -671,10 +709,14 @@ TEST_F(PanelItemTest, InstallsTheProgramItsPluginIconAndDesktopFiles) {
         std::string(AUTOSTART_FOLDER).substr(1) + "/" + id + ".desktop",
         prefix + PLASMOID_FOLDER "/metadata.json",
         prefix + PLASMOID_FOLDER "/contents/ui/main.qml",
+        prefix + PLASMOID5_FOLDER "/metadata.json",
+        prefix + PLASMOID5_FOLDER "/contents/ui/main.qml",
     };
     for (const char* language : {"de", "es", "fr", "it", "ja", "nl", "pl", "pt_BR"}) {
         expected.insert(prefix + PLASMOID_FOLDER "/contents/locale/" + language +
                         "/LC_MESSAGES/plasma_applet_" + id + ".panel.mo");
+        expected.insert(prefix + PLASMOID5_FOLDER "/contents/locale/" + language +
+                        "/LC_MESSAGES/plasma_applet_" + id + ".panel.plasma5.mo");
     }
     EXPECT_EQ(filesUnder(stage), expected);
     for (const auto& entry : std::filesystem::recursive_directory_iterator(stage)) {
@@ -725,8 +767,10 @@ TEST_P(InstalledProgramTest, ShowsItsLabelWithItsOwnPluginAndIcon) {
         icons = root / ICON_FOLDER;
     }
     ASSERT_TRUE(std::filesystem::exists(programFile.toStdString()));
-    // Masking while the screen is cast is on by default, so the first title loads the plug-in.
+    // Masking while the screen is cast is on by default, so the first title loads the
+    // plug-in, once a PipeWire daemon's socket is there.
     storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
+    writeWholeFile(runtimeFolder / "pipewire-0", "");
     TestWatcher watcher(bus, QStringLiteral("watcher"));
     const QByteArray desktop = qgetenv("XDG_CURRENT_DESKTOP");
     qputenv("XDG_CURRENT_DESKTOP", GetParam().desktop);

@@ -303,6 +303,35 @@ private:
     QDBusConnection connection;
 };
 
+// Plasma's shell: each script gets what the real one prints, or its error.
+class TestPlasmaShell : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.PlasmaShell")
+
+public:
+    TestPlasmaShell(PrivateSessionBus& bus, QString printed, QString error)
+        : printed(std::move(printed)), error(std::move(error)),
+          connection(bus.connect(QStringLiteral("plasmashell"))) {
+        connection.registerObject(QStringLiteral("/PlasmaShell"), this,
+                                  QDBusConnection::ExportAllSlots);
+        connection.registerService(QStringLiteral("org.kde.plasmashell"));
+    }
+    int scripts = 0;
+
+public Q_SLOTS:
+    QString evaluateScript(const QString&) {
+        ++scripts;
+        if (!error.isEmpty()) {
+            sendErrorReply(QDBusError::Failed, error);
+        }
+        return printed;
+    }
+
+private:
+    QString printed, error;
+    QDBusConnection connection;
+};
+
 // Collects the labels an item announces.
 class LabelRecorder : public QObject {
     Q_OBJECT

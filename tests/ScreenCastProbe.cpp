@@ -10,6 +10,8 @@
 //   loaded                   whether the plug-in is loaded: loaded or unloaded
 //   opens                    how often the plug-in was opened
 //   install FILE             copies FILE to where the plug-in is looked for
+//   socket                   makes the PipeWire daemon's socket file, as a
+//                            daemon starting does ($XDG_RUNTIME_DIR/pipewire-0)
 //   refresh MANUAL AUTOMATIC a delegate refresh with these switches (0 or 1):
 //                            the title it shows
 
@@ -22,6 +24,7 @@
 #include <cstdlib>
 #include <dlfcn.h>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -105,6 +108,8 @@ int main(int argumentCount, char** arguments) {
         } else if (command == "install") {
             std::filesystem::copy_file(commands.at(++index), pluginPath(),
                                        std::filesystem::copy_options::overwrite_existing);
+        } else if (command == "socket") {
+            std::ofstream(std::filesystem::path(std::getenv("XDG_RUNTIME_DIR")) / "pipewire-0");
         } else if (command == "refresh") {
             const bool manual = commands.at(++index) == "1";
             const bool automatic = commands.at(++index) == "1";

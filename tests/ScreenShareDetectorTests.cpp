@@ -17,14 +17,22 @@ class ScreenShareDetectorTest : public ::testing::Test {
 protected:
     TemporaryFolder folder;
     fs::path plugin = folder / "tallyglow-screen-cast.so";
+    // The detector loads the plug-in only while a PipeWire daemon's socket exists.
+    fs::path runtime = folder / "runtime";
 
-    void SetUp() override { fs::copy_file(SCREEN_CAST_PROBE, folder / "screen-cast-probe"); }
+    void SetUp() override {
+        fs::copy_file(SCREEN_CAST_PROBE, folder / "screen-cast-probe");
+        fs::create_directory(runtime);
+        writeWholeFile(runtime / "pipewire-0", "");
+    }
 
     void install(const char* file) { fs::copy_file(file, plugin); }
 
     // What the probe prints for the commands, without the closing newline.
     std::string probe(const std::string& commands) {
-        const std::string command = (folder / "screen-cast-probe").string() + " " + commands;
+        const std::string command =
+            "env -u PIPEWIRE_RUNTIME_DIR -u PIPEWIRE_REMOTE XDG_RUNTIME_DIR=" + runtime.string() +
+            " " + (folder / "screen-cast-probe").string() + " " + commands;
         FILE* output = ::popen(command.c_str(), "r");
         std::string printed;
         std::array<char, 256> chunk;
@@ -44,6 +52,14 @@ TEST_F(ScreenShareDetectorTest, WithoutThePluginEveryAnswerIsFalseAndTheLookupIs
     EXPECT_EQ(
         probe("query query install " SCRIPTED_SCREEN_CAST " answer true query query loaded opens"),
         "false false unloaded false false unloaded 1");
+}
+
+TEST_F(ScreenShareDetectorTest, WithoutADaemonThePluginIsLoadedOnlyOnceOneMayAnswer) {
+    install(SCRIPTED_SCREEN_CAST);
+    fs::remove(runtime / "pipewire-0");
+    EXPECT_EQ(probe("query refresh 0 1 loaded socket loaded query loaded answer true "
+                    "refresh 0 1 opens"),
+              "false $0.00 unloaded unloaded false loaded $•.•• 1");
 }
 
 TEST_F(ScreenShareDetectorTest, APluginWithoutTheFunctionAnswersFalse) {

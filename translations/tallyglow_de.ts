@@ -97,6 +97,32 @@
     </message>
 </context>
 <context>
+    <name>PanelWidgetRow</name>
+    <message>
+        <source>Show the figure in the panel</source>
+        <extracomment>A button on Plasma: adds Tallyglow&apos;s widget, which shows the figure as text, to the panel.</extracomment>
+        <translation>Betrag in der Leiste anzeigen</translation>
+    </message>
+    <message>
+        <source>Tallyglow&apos;s widget shows the figure in the panel.</source>
+        <translation>Das Tallyglow-Widget zeigt den Betrag in der Leiste.</translation>
+    </message>
+    <message>
+        <source>Widgets are locked: unlock them, then try again.</source>
+        <extracomment>Plasma&apos;s widgets are locked (its &quot;Lock Widgets&quot;); unlocking lets the panel take one.</extracomment>
+        <translation>Die Widgets sind gesperrt: Entsperren Sie sie und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>Plasma&apos;s panel is not running.</source>
+        <translation>Die Plasma-Leiste läuft nicht.</translation>
+    </message>
+    <message>
+        <source>The panel did not take the widget: %1</source>
+        <extracomment>%1 is Plasma&apos;s own reason, as it gave it.</extracomment>
+        <translation>Die Leiste hat das Widget nicht aufgenommen: %1</translation>
+    </message>
+</context>
+<context>
     <name>SettingsView</name>
     <message>
         <source>Daily pay</source>

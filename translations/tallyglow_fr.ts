@@ -97,6 +97,32 @@
     </message>
 </context>
 <context>
+    <name>PanelWidgetRow</name>
+    <message>
+        <source>Show the figure in the panel</source>
+        <extracomment>A button on Plasma: adds Tallyglow&apos;s widget, which shows the figure as text, to the panel.</extracomment>
+        <translation>Afficher le montant dans le panneau</translation>
+    </message>
+    <message>
+        <source>Tallyglow&apos;s widget shows the figure in the panel.</source>
+        <translation>Le widget de Tallyglow affiche le montant dans le panneau.</translation>
+    </message>
+    <message>
+        <source>Widgets are locked: unlock them, then try again.</source>
+        <extracomment>Plasma&apos;s widgets are locked (its &quot;Lock Widgets&quot;); unlocking lets the panel take one.</extracomment>
+        <translation>Les widgets sont verrouillés : déverrouillez-les, puis réessayez.</translation>
+    </message>
+    <message>
+        <source>Plasma&apos;s panel is not running.</source>
+        <translation>Le panneau de Plasma n’est pas lancé.</translation>
+    </message>
+    <message>
+        <source>The panel did not take the widget: %1</source>
+        <extracomment>%1 is Plasma&apos;s own reason, as it gave it.</extracomment>
+        <translation>Le panneau n’a pas accepté le widget : %1</translation>
+    </message>
+</context>
+<context>
     <name>SettingsView</name>
     <message>
         <source>Daily pay</source>

@@ -97,6 +97,32 @@
     </message>
 </context>
 <context>
+    <name>PanelWidgetRow</name>
+    <message>
+        <source>Show the figure in the panel</source>
+        <extracomment>A button on Plasma: adds Tallyglow&apos;s widget, which shows the figure as text, to the panel.</extracomment>
+        <translation>パネルに金額を表示</translation>
+    </message>
+    <message>
+        <source>Tallyglow&apos;s widget shows the figure in the panel.</source>
+        <translation>Tallyglow のウィジェットがパネルに金額を表示しています。</translation>
+    </message>
+    <message>
+        <source>Widgets are locked: unlock them, then try again.</source>
+        <extracomment>Plasma&apos;s widgets are locked (its &quot;Lock Widgets&quot;); unlocking lets the panel take one.</extracomment>
+        <translation>ウィジェットがロックされています。ロックを解除してから、もう一度お試しください。</translation>
+    </message>
+    <message>
+        <source>Plasma&apos;s panel is not running.</source>
+        <translation>Plasma のパネルが動作していません。</translation>
+    </message>
+    <message>
+        <source>The panel did not take the widget: %1</source>
+        <extracomment>%1 is Plasma&apos;s own reason, as it gave it.</extracomment>
+        <translation>パネルがウィジェットを追加しませんでした: %1</translation>
+    </message>
+</context>
+<context>
     <name>SettingsView</name>
     <message>
         <source>Daily pay</source>

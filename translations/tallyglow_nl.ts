@@ -97,6 +97,32 @@
     </message>
 </context>
 <context>
+    <name>PanelWidgetRow</name>
+    <message>
+        <source>Show the figure in the panel</source>
+        <extracomment>A button on Plasma: adds Tallyglow&apos;s widget, which shows the figure as text, to the panel.</extracomment>
+        <translation>Bedrag in het paneel tonen</translation>
+    </message>
+    <message>
+        <source>Tallyglow&apos;s widget shows the figure in the panel.</source>
+        <translation>De widget van Tallyglow toont het bedrag in het paneel.</translation>
+    </message>
+    <message>
+        <source>Widgets are locked: unlock them, then try again.</source>
+        <extracomment>Plasma&apos;s widgets are locked (its &quot;Lock Widgets&quot;); unlocking lets the panel take one.</extracomment>
+        <translation>Widgets zijn vergrendeld: ontgrendel ze en probeer het opnieuw.</translation>
+    </message>
+    <message>
+        <source>Plasma&apos;s panel is not running.</source>
+        <translation>Het paneel van Plasma draait niet.</translation>
+    </message>
+    <message>
+        <source>The panel did not take the widget: %1</source>
+        <extracomment>%1 is Plasma&apos;s own reason, as it gave it.</extracomment>
+        <translation>Het paneel heeft de widget niet opgenomen: %1</translation>
+    </message>
+</context>
+<context>
     <name>SettingsView</name>
     <message>
         <source>Daily pay</source>

@@ -18,8 +18,6 @@ namespace {
 
 using Reply = std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)>;
 
-constexpr std::uint32_t onAllDesktops = 0xFFFFFFFF;
-
 Reply replyTo(xcb_connection_t* connection, xcb_get_property_cookie_t cookie) {
     // Errors come back here: a window may be gone by the time it is asked about.
     return {xcb_get_property_reply(connection, cookie, nullptr), &std::free};
@@ -47,9 +45,9 @@ std::string lowercase(std::string text) {
     return text;
 }
 
-// Adds property changes to what this client hears from a window, keeping
-// whatever it (Qt, for the root window) listens to there already.
-void listenForPropertyChanges(xcb_connection_t* connection, xcb_window_t window) {
+// Adds to what this client hears from a window, keeping whatever it (Qt, for
+// the root window) listens to there already.
+void listenFor(xcb_connection_t* connection, xcb_window_t window, std::uint32_t events) {
     std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> attributes(
         xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, window),
                                         nullptr),
@@ -57,10 +55,36 @@ void listenForPropertyChanges(xcb_connection_t* connection, xcb_window_t window)
     if (!attributes) {
         return; // gone already
     }
-    const std::uint32_t mask = attributes->your_event_mask | XCB_EVENT_MASK_PROPERTY_CHANGE;
+    const std::uint32_t mask = attributes->your_event_mask | events;
     const xcb_void_cookie_t change =
         xcb_change_window_attributes_checked(connection, window, XCB_CW_EVENT_MASK, &mask);
     xcb_discard_reply(connection, change.sequence);
+}
+
+// What the root window tells of its children (made, shown, moved, gone): the
+// window and the child, at the same places in every such event.
+struct ChildEvent {
+    std::uint8_t responseType;
+    std::uint8_t pad;
+    std::uint16_t sequence;
+    xcb_window_t event;
+    xcb_window_t window;
+};
+
+bool isAboutAChild(std::uint8_t kind) {
+    switch (kind) {
+    case XCB_CREATE_NOTIFY:
+    case XCB_DESTROY_NOTIFY:
+    case XCB_UNMAP_NOTIFY:
+    case XCB_MAP_NOTIFY:
+    case XCB_REPARENT_NOTIFY:
+    case XCB_CONFIGURE_NOTIFY:
+    case XCB_GRAVITY_NOTIFY:
+    case XCB_CIRCULATE_NOTIFY:
+        return true;
+    default:
+        return false;
+    }
 }
 
 // The programs whose sharing windows carry a class of their own.
@@ -96,8 +120,8 @@ SharingWindows* SharingWindows::shared() {
 SharingWindows::SharingWindows(xcb_connection_t* connection, xcb_window_t root)
     : connection(connection), root(root) {
     static constexpr std::array<std::string_view, atomCount> names = {
-        "_NET_CLIENT_LIST",    "_NET_WM_PID",     "WM_WINDOW_ROLE", "_NET_WM_STATE",
-        "_NET_WM_STATE_ABOVE", "_NET_WM_DESKTOP", "_NET_WM_NAME",   "UTF8_STRING"};
+        "_NET_CLIENT_LIST",    "_NET_WM_PID",  "WM_WINDOW_ROLE", "_NET_WM_STATE",
+        "_NET_WM_STATE_ABOVE", "_NET_WM_NAME", "UTF8_STRING"};
     std::array<xcb_intern_atom_cookie_t, atomCount> cookies;
     for (std::size_t i = 0; i < names.size(); ++i) {
         cookies[i] = xcb_intern_atom(connection, 0, names[i].size(), names[i].data());
@@ -110,7 +134,10 @@ SharingWindows::SharingWindows(xcb_connection_t* connection, xcb_window_t root)
         }
     }
     changeNotice = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    listenForPropertyChanges(connection, root);
+    // Windows as they are made, too: Chromium makes its bar before it shares,
+    // but shows it when it likes, under Cinnamon up to a second later.
+    listenFor(connection, root,
+              XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY);
     readClientList();
     decide();
 }
@@ -122,9 +149,34 @@ bool SharingWindows::isAnyListed() {
 }
 
 bool SharingWindows::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
-    const auto* event = static_cast<const xcb_generic_event_t*>(message);
-    if (eventType != "xcb_generic_event_t" ||
-        (event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY) {
+    if (eventType != "xcb_generic_event_t") {
+        return false;
+    }
+    const std::uint8_t kind =
+        static_cast<const xcb_generic_event_t*>(message)->response_type & 0x7f;
+    const auto* child = static_cast<const ChildEvent*>(message);
+    const bool gone = kind == XCB_DESTROY_NOTIFY || kind == XCB_UNMAP_NOTIFY;
+    if (isAboutAChild(kind) && child->event == root && child->window != root) {
+        const auto found = made.find(child->window);
+        if (kind == XCB_CREATE_NOTIFY &&
+            !static_cast<const xcb_create_notify_event_t*>(message)->override_redirect) {
+            read(child->window, made[child->window]);
+            decide();
+        } else if (gone && found != made.end()) {
+            made.erase(found);
+            decide();
+        } else if (kind == XCB_REPARENT_NOTIFY && found != made.end() && !found->second.watched) {
+            // Framed by the window manager, it is no longer heard of here.
+            made.erase(found);
+        }
+        return true; // only this listens to the root's children: not Qt's
+    }
+    // A window that may become a sharing one tells of its own end, wherever it is.
+    if (gone && child->event == child->window && made.erase(child->window)) {
+        decide();
+        return false; // the window may be Qt's
+    }
+    if (kind != XCB_PROPERTY_NOTIFY) {
         return false;
     }
     const auto* change = static_cast<const xcb_property_notify_event_t*>(message);
@@ -135,12 +187,16 @@ bool SharingWindows::nativeEventFilter(const QByteArray& eventType, void* messag
         }
         return false;
     }
-    const auto client = clients.find(change->window);
-    const xcb_atom_t telling[] = {XCB_ATOM_WM_CLASS, XCB_ATOM_WM_NAME, atoms[name],   atoms[role],
-                                  atoms[pid],        atoms[state],     atoms[desktop]};
-    if (client != clients.end() && std::ranges::find(telling, change->atom) != std::end(telling)) {
-        read(client->first, client->second);
-        decide();
+    const xcb_atom_t telling[] = {XCB_ATOM_WM_CLASS, XCB_ATOM_WM_NAME, atoms[name],
+                                  atoms[role],       atoms[pid],       atoms[state]};
+    if (std::ranges::find(telling, change->atom) == std::end(telling)) {
+        return false;
+    }
+    for (auto* windows : {&clients, &made}) {
+        if (const auto client = windows->find(change->window); client != windows->end()) {
+            read(client->first, client->second);
+            decide();
+        }
     }
     return false; // the event may be Qt's too
 }
@@ -166,7 +222,6 @@ void SharingWindows::read(xcb_window_t window, Client& client) {
     const auto roleCookie = ask(atoms[role], XCB_ATOM_STRING, 64);
     const auto pidCookie = ask(atoms[pid], XCB_ATOM_CARDINAL, 1);
     const auto stateCookie = ask(atoms[state], XCB_ATOM_ATOM, 64);
-    const auto desktopCookie = ask(atoms[desktop], XCB_ATOM_CARDINAL, 1);
     const auto nameCookie = ask(atoms[name], atoms[utf8String], 64);
     const auto oldNameCookie = ask(XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 64);
 
@@ -181,23 +236,22 @@ void SharingWindows::read(xcb_window_t window, Client& client) {
     client.pid = pids.empty() ? 0 : pids.front();
     const std::vector<std::uint32_t> states = numbersOf(replyTo(connection, stateCookie));
     client.above = std::find(states.begin(), states.end(), atoms[stateAbove]) != states.end();
-    const std::vector<std::uint32_t> desktops = numbersOf(replyTo(connection, desktopCookie));
-    client.desktop = desktops.empty() ? 0 : desktops.front();
     client.title = textOf(replyTo(connection, nameCookie));
     const std::string oldName = textOf(replyTo(connection, oldNameCookie));
     if (client.title.empty()) {
         client.title = oldName;
     }
 
-    // A Chromium bar is put on all desktops, and on top, just after it shows;
-    // the others may be named late. Only these windows are listened to, so
+    // A Chromium bar may be put on top just after it shows; the others may be
+    // named late. Only these windows are listened to, so
     // that an ordinary window's changing title costs nothing.
     const bool mayBecomeOne = client.instance.empty() || isFirefox(client.instance) ||
                               isFirefox(client.className) || isZoom(client.instance) ||
                               isZoom(client.className);
     if (mayBecomeOne && !client.watched) {
         client.watched = true;
-        listenForPropertyChanges(connection, window);
+        listenFor(connection, window,
+                  XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY);
         // What changed before listening began.
         read(window, client);
     }
@@ -213,11 +267,11 @@ bool SharingWindows::isSharingWindow(const Client& client) const {
     if (classIs(isZoom)) {
         return client.title == "as_toolbar";
     }
-    // Chromium's bar: no class and no role, on top, on every desktop, from the
-    // process of a browser window that is listed too. Its title is translated,
-    // so it tells nothing.
-    if (!client.instance.empty() || !client.role.empty() || !client.pid || !client.above ||
-        client.desktop != onAllDesktops) {
+    // Chromium's bar: no class and no role, on top, from the process of a
+    // browser window that is listed too. It asks to be on every desktop, but
+    // not every window manager does that (Cinnamon's does not). Its title is
+    // translated, so it tells nothing.
+    if (!client.instance.empty() || !client.role.empty() || !client.pid || !client.above) {
         return false;
     }
     return std::any_of(clients.begin(), clients.end(), [&](const auto& other) {
@@ -227,9 +281,10 @@ bool SharingWindows::isSharingWindow(const Client& client) const {
 }
 
 void SharingWindows::decide() {
-    const bool now = std::any_of(clients.begin(), clients.end(), [this](const auto& client) {
+    const auto isOne = [this](const auto& client) {
         return isSharingWindow(client.second);
-    });
+    };
+    const bool now = std::ranges::any_of(clients, isOne) || std::ranges::any_of(made, isOne);
     if (now == listed) {
         return;
     }

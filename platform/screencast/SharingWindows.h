@@ -11,8 +11,8 @@
 // no PipeWire node tells of; but while they share it they show a window of
 // their own: a Chromium-family browser's sharing bar, Firefox's sharing
 // indicator, Zoom's share toolbar. This follows the window manager's client
-// list and says whether such a window is listed, minimised or not. X events
-// only, no polling.
+// list, and the windows made meanwhile, and says whether such a window is
+// made or listed, minimised or not. X events only, no polling.
 class SharingWindows final : public QAbstractNativeEventFilter {
 public:
     // The one follower of the session, started on first use. Null outside an
@@ -27,7 +27,7 @@ public:
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override;
 
 private:
-    enum Atom { clientList, pid, role, state, stateAbove, desktop, name, utf8String, atomCount };
+    enum Atom { clientList, pid, role, state, stateAbove, name, utf8String, atomCount };
 
     // What tells a listed window apart.
     struct Client {
@@ -36,7 +36,6 @@ private:
         std::string role;
         std::string title;
         std::uint32_t pid = 0;
-        std::uint32_t desktop = 0;
         bool above = false;
         bool watched = false;
     };
@@ -51,7 +50,12 @@ private:
     xcb_connection_t* connection;
     xcb_window_t root;
     xcb_atom_t atoms[atomCount] = {};
+    // The window manager's list.
     std::map<xcb_window_t, Client> clients;
+    // Top-level windows made since, until they are withdrawn or gone (or
+    // framed, unless they may become sharing windows), listed or not: a
+    // sharing window counts from the moment it is made.
+    std::map<xcb_window_t, Client> made;
     bool listed = false;
     int changeNotice = -1;
 };

@@ -56,6 +56,12 @@ bool breaksTheLine(UChar32 codePoint) {
            category == U_PARAGRAPH_SEPARATOR;
 }
 
+// Printable ASCII: one code point each, of grapheme break class Other, none
+// that breaks the line; only the digits are numerals.
+bool isPrintableAscii(unsigned char character) {
+    return character >= 0x20 && character < 0x7f;
+}
+
 // When every code point of the title has the grapheme break class Other, no
 // rule of UAX #29 joins two of them, so each is a cluster of its own. That is
 // the common case ("$", "€", "CHF" and digits) and it needs no break
@@ -68,6 +74,15 @@ std::optional<std::string> maskSingleCodePointClusters(const std::string& title)
     std::string masked;
     masked.reserve(title.size() + 16);
     for (int32_t index = 0; index < length;) {
+        if (const char character = title[index]; isPrintableAscii(character)) {
+            if (character >= '0' && character <= '9') {
+                masked += "\u2022";
+            } else {
+                masked += character;
+            }
+            ++index;
+            continue;
+        }
         const int32_t start = index;
         UChar32 codePoint;
         U8_NEXT(title.data(), index, length, codePoint);
@@ -91,7 +106,13 @@ std::string format(const std::string& symbol, double amount) {
     char digits[400];
     const auto result =
         std::to_chars(digits, digits + sizeof digits, amount, std::chars_format::fixed, 2);
-    const icu::UnicodeString number(digits, static_cast<int32_t>(result.ptr - digits), US_INV);
+    const std::size_t numberSize = result.ptr - digits;
+    // The usual title ("$", "CHF") is its bytes as they are, and needs no ICU.
+    if (symbol.size() + numberSize <= static_cast<std::size_t>(longestTitle) &&
+        std::all_of(symbol.begin(), symbol.end(), isPrintableAscii)) {
+        return symbol + std::string(digits, numberSize);
+    }
+    const icu::UnicodeString number(digits, static_cast<int32_t>(numberSize), US_INV);
 
     // Decoding replaces each ill-formed sequence with U+FFFD.
     const icu::UnicodeString given = icu::UnicodeString::fromUTF8(symbol);

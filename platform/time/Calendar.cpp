@@ -2,6 +2,7 @@
 #include "Calendar.h"
 
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -10,9 +11,11 @@
 #include <limits>
 #include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unicode/basictz.h>
 #include <unicode/calendar.h>
 #include <unicode/gregocal.h>
 #include <unicode/timezone.h>
+#include <unicode/tztrans.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -20,6 +23,7 @@
 namespace {
 
 constexpr double millisecondsPerSecond = 1000.0;
+constexpr double millisecondsPerDay = 86400000.0;
 
 std::optional<std::int32_t> asField(std::int64_t value) {
     if (value < std::numeric_limits<std::int32_t>::min() ||
@@ -205,28 +209,93 @@ icu::TimeZone* hostTimeZone() {
 
 } // namespace
 
+// ICU's calendar object is made for a locale, and reads that locale's week
+// data as it is made: a megabyte of data the program never uses. Days, weekdays
+// and wall times in the years around now are counted here instead, on the zone
+// alone and with the calendar's own rules for skipped and repeated wall times;
+// anything further out, or a zone that cannot list its transitions, goes to an
+// ICU calendar made when first needed.
 struct Calendar::Engine {
-    std::unique_ptr<icu::Calendar> calendar;
+    std::unique_ptr<icu::TimeZone> zone;
+    const icu::BasicTimeZone* transitions = nullptr;
+    mutable std::unique_ptr<icu::Calendar> calendarObject;
 
-    explicit Engine(icu::TimeZone* zone) {
-        UErrorCode status = U_ZERO_ERROR;
-        calendar = std::make_unique<icu::GregorianCalendar>(zone, status);
-        if (U_FAILURE(status)) {
-            calendar.reset();
-            return;
+    explicit Engine(icu::TimeZone* adopted)
+        : zone(adopted), transitions(dynamic_cast<const icu::BasicTimeZone*>(adopted)) {}
+
+    icu::Calendar* calendar() const {
+        if (!calendarObject && zone) {
+            UErrorCode status = U_ZERO_ERROR;
+            auto made = std::make_unique<icu::GregorianCalendar>(zone->clone(), status);
+            if (U_FAILURE(status)) {
+                return nullptr;
+            }
+            made->setLenient(true);
+            made->setSkippedWallTimeOption(UCAL_WALLTIME_NEXT_VALID);
+            made->setRepeatedWallTimeOption(UCAL_WALLTIME_FIRST);
+            calendarObject = std::move(made);
         }
-        calendar->setLenient(true);
-        calendar->setSkippedWallTimeOption(UCAL_WALLTIME_NEXT_VALID);
-        calendar->setRepeatedWallTimeOption(UCAL_WALLTIME_FIRST);
+        return calendarObject.get();
     }
 
     std::optional<Instant> instant() const {
         UErrorCode status = U_ZERO_ERROR;
-        const UDate milliseconds = calendar->getTime(status);
+        const UDate milliseconds = calendarObject->getTime(status);
         if (U_FAILURE(status)) {
             return std::nullopt;
         }
         return Instant{milliseconds / millisecondsPerSecond};
+    }
+
+    // Counted here: days from 1900 to 2200, all Gregorian, moved by at most
+    // this many hours, minutes or seconds (each under twelve years), so that
+    // no result comes near the calendar's own limits.
+    static constexpr double firstCountedDay = -2208988800000.0; // 1900-01-01
+    static constexpr double lastCountedDay = 7258118400000.0;   // 2200-01-01
+    static constexpr std::int64_t longestMove = 100000;
+
+    bool counts(double milliseconds) const {
+        return zone && milliseconds >= firstCountedDay && milliseconds < lastCountedDay;
+    }
+
+    // The local day that contains the instant, counted from 1970-01-01.
+    std::optional<double> localDay(double milliseconds) const {
+        UErrorCode status = U_ZERO_ERROR;
+        std::int32_t raw = 0;
+        std::int32_t daylight = 0;
+        zone->getOffset(milliseconds, false, raw, daylight, status);
+        if (U_FAILURE(status)) {
+            return std::nullopt;
+        }
+        return std::floor((milliseconds + raw + daylight) / millisecondsPerDay);
+    }
+
+    // As the calendar resolves a wall time: a repeated one as its first
+    // occurrence; a skipped one as the transition that skips it.
+    std::optional<Instant> wallTime(double day, std::int32_t hour, std::int32_t minute,
+                                    std::int32_t second) const {
+        double inDay = hour;
+        inDay = (inDay * 60 + minute) * 60 + second;
+        const double wall = day * millisecondsPerDay + inDay * 1000;
+        UErrorCode status = U_ZERO_ERROR;
+        std::int32_t raw = 0;
+        std::int32_t daylight = 0;
+        transitions->getOffsetFromLocal(wall, UCAL_TZ_LOCAL_FORMER, UCAL_TZ_LOCAL_FORMER, raw,
+                                        daylight, status);
+        const std::int32_t offset = raw + daylight;
+        const double guess = wall - offset;
+        zone->getOffset(guess, false, raw, daylight, status);
+        if (U_FAILURE(status)) {
+            return std::nullopt;
+        }
+        if (offset == raw + daylight) {
+            return Instant{guess / millisecondsPerSecond};
+        }
+        icu::TimeZoneTransition transition;
+        if (!transitions->getPreviousTransition(guess, true, transition)) {
+            return std::nullopt;
+        }
+        return Instant{transition.getTime() / millisecondsPerSecond};
     }
 };
 
@@ -277,9 +346,9 @@ void Calendar::setHostZoneFile(std::string path) {
 
 std::string Calendar::timeZoneId() const {
     std::string id;
-    if (engine->calendar) {
+    if (engine->zone) {
         icu::UnicodeString name;
-        engine->calendar->getTimeZone().getID(name);
+        engine->zone->getID(name);
         name.toUTF8String(id);
     }
     return id;
@@ -290,48 +359,76 @@ std::optional<Instant> Calendar::dateBySettingTime(std::int64_t hour, std::int64
     const auto hourField = asField(hour);
     const auto minuteField = asField(minute);
     const auto secondField = asField(second);
-    if (!engine->calendar || !hourField || !minuteField || !secondField) {
+    if (!hourField || !minuteField || !secondField) {
         return std::nullopt;
     }
-    icu::Calendar& calendar = *engine->calendar;
+    const double dayMilliseconds = day.secondsSinceEpoch * millisecondsPerSecond;
+    const auto near = [](std::int64_t value) {
+        return std::llabs(value) <= Engine::longestMove;
+    };
+    if (engine->transitions && engine->counts(dayMilliseconds) && near(hour) && near(minute) &&
+        near(second)) {
+        const auto localDay = engine->localDay(dayMilliseconds);
+        if (!localDay) {
+            return std::nullopt;
+        }
+        return engine->wallTime(*localDay, *hourField, *minuteField, *secondField);
+    }
+    icu::Calendar* calendar = engine->calendar();
+    if (!calendar) {
+        return std::nullopt;
+    }
     UErrorCode status = U_ZERO_ERROR;
-    calendar.setTime(day.secondsSinceEpoch * millisecondsPerSecond, status);
-    const std::int32_t year = calendar.get(UCAL_EXTENDED_YEAR, status);
-    const std::int32_t month = calendar.get(UCAL_MONTH, status);
-    const std::int32_t dayOfMonth = calendar.get(UCAL_DATE, status);
+    calendar->setTime(dayMilliseconds, status);
+    const std::int32_t year = calendar->get(UCAL_EXTENDED_YEAR, status);
+    const std::int32_t month = calendar->get(UCAL_MONTH, status);
+    const std::int32_t dayOfMonth = calendar->get(UCAL_DATE, status);
     if (U_FAILURE(status)) {
         return std::nullopt;
     }
-    calendar.clear();
-    calendar.set(UCAL_EXTENDED_YEAR, year);
-    calendar.set(UCAL_MONTH, month);
-    calendar.set(UCAL_DATE, dayOfMonth);
-    calendar.set(UCAL_HOUR_OF_DAY, *hourField);
-    calendar.set(UCAL_MINUTE, *minuteField);
-    calendar.set(UCAL_SECOND, *secondField);
+    calendar->clear();
+    calendar->set(UCAL_EXTENDED_YEAR, year);
+    calendar->set(UCAL_MONTH, month);
+    calendar->set(UCAL_DATE, dayOfMonth);
+    calendar->set(UCAL_HOUR_OF_DAY, *hourField);
+    calendar->set(UCAL_MINUTE, *minuteField);
+    calendar->set(UCAL_SECOND, *secondField);
     return engine->instant();
 }
 
 std::optional<int> Calendar::isoWeekday(Instant day) const {
-    if (!engine->calendar) {
+    const double dayMilliseconds = day.secondsSinceEpoch * millisecondsPerSecond;
+    if (engine->counts(dayMilliseconds)) {
+        const auto localDay = engine->localDay(dayMilliseconds);
+        if (!localDay) {
+            return std::nullopt;
+        }
+        // 1970-01-01 was a Thursday.
+        const auto sinceThursday = static_cast<std::int64_t>(*localDay) + 3;
+        return static_cast<int>((sinceThursday % 7 + 7) % 7) + 1;
+    }
+    icu::Calendar* calendar = engine->calendar();
+    if (!calendar) {
         return std::nullopt;
     }
     UErrorCode status = U_ZERO_ERROR;
-    engine->calendar->setTime(day.secondsSinceEpoch * millisecondsPerSecond, status);
+    calendar->setTime(dayMilliseconds, status);
     // ICU counts from Sunday = 1.
-    const std::int32_t weekday = engine->calendar->get(UCAL_DAY_OF_WEEK, status);
+    const std::int32_t weekday = calendar->get(UCAL_DAY_OF_WEEK, status);
     if (U_FAILURE(status)) {
         return std::nullopt;
     }
     return (weekday + 5) % 7 + 1;
 }
 
+// Dates named outright (tests name them) are resolved by the ICU calendar.
 std::optional<Instant> Calendar::date(int year, int month, int day, int hour, int minute,
                                       int second) const {
-    if (!engine->calendar) {
+    icu::Calendar* calendar = engine->calendar();
+    if (!calendar) {
         return std::nullopt;
     }
-    engine->calendar->clear();
-    engine->calendar->set(year, month - 1, day, hour, minute, second);
+    calendar->clear();
+    calendar->set(year, month - 1, day, hour, minute, second);
     return engine->instant();
 }
