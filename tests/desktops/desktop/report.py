@@ -106,7 +106,7 @@ def summary_row(result):
         return f"| {title} | {result.appeared}/{result.attempted} | not seen: {why} | | | | | | |"
 
     # Where no panel takes the item there is nothing to click.
-    untried = "" if result.settings.get("notice") == "yes" else "not tried"
+    untried = "" if result.settings.get("notice") else "not tried"
 
     def short(key):
         return re.sub(r" \(\[picture\].*", "", cells.get(key, untried))
