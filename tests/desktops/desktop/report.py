@@ -63,7 +63,8 @@ def host_section(result):
     if result.failure:
         lines += [f"Not run: {result.failure}.", ""]
         return "\n".join(lines)
-    lines.append(f"Item visible in {result.appeared} of {result.attempted} starts"
+    passed = "Every check passed" if result.settings.get("notice") else "Item visible"
+    lines.append(f"{passed} in {result.appeared} of {result.attempted} starts"
                  + (f" ({result.drops} dropped by the host after registering)" if result.drops
                     else "") + ".")
     lines.append("")
