@@ -17,6 +17,7 @@ from .x11 import HEIGHT, WIDTH, Screen
 HOSTS = [
     "gnome-x11",
     "gnome-x11-appindicator-off",
+    "gnome-x11-appindicator-absent",
     "mate-indicator-applet",
     "mate-notification-area",
     "mate-xapp-status",

@@ -63,7 +63,7 @@ class HostRun(NoticeChecks, ClickChecks, MenuChecks):
             session = HostSession(self.host, self.settings, self.program)
             try:
                 session.start()
-                if self.settings.get("notice") == "yes":
+                if self.settings.get("notice"):
                     self.notice_start(session, start)
                     continue
                 visible = self.one_start(session, start)

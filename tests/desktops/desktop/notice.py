@@ -1,4 +1,4 @@
-"""Where no panel takes the item: Tallyglow's one notice, and its "Enable" button."""
+"""Where no panel takes the item: Tallyglow's one notice, and its "Enable" or "Install" button."""
 
 import re
 import time
@@ -11,11 +11,11 @@ from .x11 import HEIGHT, WIDTH
 
 
 class NoticeChecks:
-    """Part of HostRun: a start in a host that takes no items (`notice: yes`)."""
+    """Part of HostRun: a start in a host that takes no items (`notice: Enable` or `Install`)."""
 
     def notice_start(self, session, start):
-        """No watcher: one notice after 10 s, drawn by the desktop; its "Enable" button,
-        clicked in the banner, has the shell switch the extension on, and the item shows."""
+        """No watcher: one notice after 10 s, drawn by the desktop; its button, clicked in
+        the banner, has the shell switch the extension on (the item shows) or install it."""
         box = panel_box(self.settings)
         if not wait_for(lambda: session.has_name("org.freedesktop.Notifications"), 90):
             self.notes.append(f"start {start}: no notification service on the bus within 90 s")
@@ -50,8 +50,8 @@ class NoticeChecks:
         time.sleep(2)
         banner_image = session.screen.screenshot()
         banner = changed_box(before, banner_image, leaving_out=box)
-        text = calls.read_text(errors="replace")
-        offers_enable = '"Enable"' in text
+        button = self.settings["notice"]
+        offered = f'"{button}"' in calls.read_text(errors="replace")
         # Pointing at the banner unfolds it to show its button, at its foot.
         clicked = False
         if not banner and start == 1:
@@ -67,34 +67,54 @@ class NoticeChecks:
             pointed = session.screen.screenshot()
             session.screen.click("1")
             clicked = True
-        enabled = wait_for(lambda: "member=EnableExtension" in calls.read_text(errors="replace"),
-                           5)
-        shown = wait_for(session.is_registered, 20)
-        session.screen.xdotool("mousemove", str(WIDTH // 2), str(HEIGHT // 2))
-        time.sleep(4)
-        item_image = session.screen.screenshot()
-        # The item comes at the bar's right, away from the clock in its middle.
-        drawn = [run for run in column_runs(before, item_image, box) if run[0] > WIDTH * 0.6]
-        time.sleep(5)  # any second notice would have come by now
+        def calls_made(member):
+            return f"member={member}" in calls.read_text(errors="replace")
+
+        if button == "Enable":
+            answered = wait_for(lambda: calls_made("EnableExtension"), 5)
+            shown = wait_for(session.is_registered, 20)
+            session.screen.xdotool("mousemove", str(WIDTH // 2), str(HEIGHT // 2))
+            time.sleep(4)
+            item_image = session.screen.screenshot()
+            # The item comes at the bar's right, away from the clock in its middle.
+            drawn = [run for run in column_runs(before, item_image, box) if run[0] > WIDTH * 0.6]
+            outcome = f"item registered {bool(shown)}, drawn {drawn}"
+            done, expected = bool(shown) and bool(drawn), 1
+        else:
+            # The shell fetches the extension from GNOME's site; with no way out
+            # it answers with an error, which Tallyglow tells in one more notice.
+            answered = wait_for(lambda: calls_made("InstallRemoteExtension"), 5)
+            wait_for(lambda: notices() >= 2, 30, step=0.1)
+            done = "was not installed" in calls.read_text(errors="replace")
+            time.sleep(1)
+            item_image = session.screen.screenshot()
+            outcome, expected = f"failure told {done}", 2
+        time.sleep(5)  # any further notice would have come by now
         count = notices()
-        passed = (9.5 <= after <= 15 and count == 1 and offers_enable and bool(banner)
-                  and bool(enabled) and bool(shown) and bool(drawn))
+        passed = (9.5 <= after <= 15 and count == expected and offered and bool(banner)
+                  and bool(answered) and done)
         self.appeared += passed
         log(self.host, f"start {start}: notice after {after:.1f} s, {count} notice(s), "
-            f"Enable offered {offers_enable}, banner {banner}, clicked {clicked}, "
-            f"EnableExtension {bool(enabled)}, item registered {bool(shown)}, drawn {drawn}")
+            f"{button} offered {offered}, banner {banner}, clicked {clicked}, "
+            f"shell called {bool(answered)}, {outcome}")
         if not passed:
             self.notes.append(
-                f"start {start}: notice after {after:.1f} s; {count} notice(s); \"Enable\" "
-                f"offered: {offers_enable}; banner drawn: {bool(banner)}; the shell asked to "
-                f"enable the extension: {bool(enabled)}; item then registered: {bool(shown)}, "
-                f"drawn: {bool(drawn)}")
+                f"start {start}: notice after {after:.1f} s; {count} notice(s); \"{button}\" "
+                f"offered: {offered}; banner drawn: {bool(banner)}; the shell was asked: "
+                f"{bool(answered)}; {outcome}")
         if passed and "shows" not in self.cells:
             self.picture(banner_image, union(banner, box), "notice", "the notice, as GNOME Shell draws it")
-            self.picture(pointed, union(unfolded, box), "notice-enable",
-                         "pointing at its \"Enable\" button")
-            self.picture(item_image, box, "panel-after-enable",
-                         "the top bar after \"Enable\": the item with the figure")
-            self.cells["shows"] = (f"one notice, {after:.1f} s after the start, drawn by GNOME "
-                                   "Shell; \"Enable\" clicked in its banner switched the extension "
-                                   "on, and the item showed with the figure")
+            self.picture(pointed, union(unfolded, box), f"notice-{button.lower()}",
+                         f"pointing at its \"{button}\" button")
+            if button == "Enable":
+                self.picture(item_image, box, "panel-after-enable",
+                             "the top bar after \"Enable\": the item with the figure")
+            else:
+                told = changed_box(before, item_image, leaving_out=box) or (0, 0, WIDTH, HEIGHT)
+                self.picture(item_image, told, "notice-install-failed", "the refusal, told")
+            self.cells["shows"] = (
+                f"one notice, {after:.1f} s after the start, drawn by GNOME Shell; \"{button}\" "
+                "clicked in its banner " + ("switched the extension on, and the item showed "
+                                            "with the figure" if button == "Enable" else
+                                            "asked the shell to install it; its refusal was told "
+                                            "in one more notice"))

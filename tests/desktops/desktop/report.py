@@ -63,7 +63,8 @@ def host_section(result):
     if result.failure:
         lines += [f"Not run: {result.failure}.", ""]
         return "\n".join(lines)
-    lines.append(f"Item visible in {result.appeared} of {result.attempted} starts"
+    passed = "Every check passed" if result.settings.get("notice") else "Item visible"
+    lines.append(f"{passed} in {result.appeared} of {result.attempted} starts"
                  + (f" ({result.drops} dropped by the host after registering)" if result.drops
                     else "") + ".")
     lines.append("")
@@ -106,7 +107,7 @@ def summary_row(result):
         return f"| {title} | {result.appeared}/{result.attempted} | not seen: {why} | | | | | | |"
 
     # Where no panel takes the item there is nothing to click.
-    untried = "" if result.settings.get("notice") == "yes" else "not tried"
+    untried = "" if result.settings.get("notice") else "not tried"
 
     def short(key):
         return re.sub(r" \(\[picture\].*", "", cells.get(key, untried))
