@@ -139,7 +139,8 @@ desktops: build
 		for browser in chromium firefox-esr; do \
 			tests/desktops/x11-browser-share $(BUILD_DIR)/tallyglow --browser $$browser --host $$host \
 				--starts $(or $(SHARE_STARTS),5) \
-				--log $(DESKTOPS_DOCS)/x11-browser-share-$$browser-$$host.txt || status=$$?; \
+				--log $(DESKTOPS_DOCS)/x11-browser-share-$$browser-$$host.txt \
+				--rows $(DESKTOPS_DOCS)/rows || status=$$?; \
 		done; \
 	done;) \
 	DESKTOPS_DOCS=$(DESKTOPS_DOCS) DESKTOPS_RESULTS=$(DESKTOPS_RESULTS) tests/desktops/run --write-readme; \
