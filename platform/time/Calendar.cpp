@@ -101,7 +101,8 @@ std::unique_ptr<icu::TimeZone> zoneOfFile(const std::string& path) {
 // megabyte and a half, and are made only when a calendar needs one.
 struct Calendar::Engine {
     std::optional<ZoneFile> file;
-    // The zone's name, or, for a copied zone file, the copy.
+    // The file's zone by name, and the file: a copy of a zone's file has no
+    // name, and ICU finds its zone by its bytes.
     std::string id;
     std::string path;
     mutable std::unique_ptr<icu::TimeZone> zone;
