@@ -25,7 +25,7 @@ public:
         std::string shown;
     };
     StatusButton* button() override { return &ownButton; }
-    void setMenu(QMenu*, std::function<void()>) override {}
+    void setMenu(StatusMenu*, std::function<void()>) override {}
     void setShownChanged(std::function<void(bool)>) override {}
     Button ownButton;
 };

@@ -8,13 +8,13 @@
 #include "ScreenShareDetector.h"
 #include "SettingsView.h"
 #include "StatusBar.h"
+#include "StatusMenu.h"
 #include "TitleText.h"
 #include "Window.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QKeySequence>
-#include <QMenu>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
@@ -149,7 +149,7 @@ void AppDelegate::buildMenu() {
         };
     };
 
-    menu = std::make_unique<QMenu>();
+    menu = std::make_unique<StatusMenu>();
 
     //: Menu item with a check mark: hides the figure in the panel (a verb).
     maskMenuItem = menu->addAction(QCoreApplication::translate("AppDelegate", "Mask"));

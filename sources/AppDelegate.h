@@ -13,11 +13,11 @@
 class AppSettings;
 class ClockChanges;
 class QAction;
-class QMenu;
 class QSocketNotifier;
 class QTimer;
 class PanelNotice;
 class SettingsView;
+class StatusMenu;
 class Window;
 
 // The program's one delegate: launch, the status title, clicks, the menu and
@@ -98,6 +98,6 @@ private:
     // The settings window's content, told what the title shows.
     SettingsView* settingsView = nullptr;
     AppSettings& settings;
-    std::unique_ptr<QMenu> menu;
+    std::unique_ptr<StatusMenu> menu;
     QAction* maskMenuItem = nullptr;
 };

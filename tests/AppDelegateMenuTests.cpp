@@ -45,7 +45,7 @@ protected:
         AppDelegateTesting::wireClicksAndBuildMenu(*delegate);
     }
 
-    QMenu& menu() { return *AppDelegateTesting::menu(*delegate); }
+    StatusMenu& menu() { return *AppDelegateTesting::menu(*delegate); }
     QAction& action(const char* text) {
         for (QAction* each : menu().actions()) {
             if (each->text() == QString::fromUtf8(text)) {
@@ -117,7 +117,7 @@ TEST_F(AppDelegateMenuTest, MaskAndAMiddleClickFlipTheMaskingAndShowItAtOnce) {
     item->recordingButton()->secondaryAction();
     EXPECT_FALSE(settings->maskEarnings());
     EXPECT_NE(titles().back().find_first_of("0123456789"), std::string::npos) << titles().back();
-    EXPECT_FALSE(menu().isVisible()) << "a middle click shows no menu";
+    EXPECT_FALSE(menu().menu()->isVisible()) << "a middle click shows no menu";
 }
 
 TEST_F(AppDelegateMenuTest, SettingsOpensOneWindowAndReusesItWhereItWas) {

@@ -2,10 +2,10 @@
 #pragma once
 
 #include "AppDelegate.h"
+#include "StatusMenu.h"
 #include "Window.h"
 
 #include <QTimer>
-
 #include <memory>
 
 // Reaches the delegate's private operations from tests and benchmarks.
@@ -33,7 +33,7 @@ struct AppDelegateTesting {
     }
     static void openSettingsOnFirstRun(AppDelegate& delegate) { delegate.openSettingsOnFirstRun(); }
     static void openSettings(AppDelegate& delegate) { delegate.openSettings(); }
-    static QMenu* menu(const AppDelegate& delegate) { return delegate.menu.get(); }
+    static StatusMenu* menu(const AppDelegate& delegate) { return delegate.menu.get(); }
     static QAction* maskMenuItem(const AppDelegate& delegate) { return delegate.maskMenuItem; }
     static QWidget* settingsWindow(const AppDelegate& delegate) {
         return delegate.settingsWindow ? delegate.settingsWindow->widget() : nullptr;

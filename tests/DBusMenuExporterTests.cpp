@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DBusMenuExporter.h"
+#include "StatusMenu.h"
 #include "TestSupport.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QMenu>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -114,7 +114,7 @@ protected:
     QProcess daemon;
     QDBusConnection programBus{QString()};
     QDBusConnection panelBus{QString()};
-    QMenu menu;
+    StatusMenu menu;
     QAction* mask = nullptr;
     QAction* settings = nullptr;
     QAction* quit = nullptr;

@@ -35,7 +35,7 @@ public:
     }
 
     StatusButton* button() override { return ownButton.get(); }
-    void setMenu(QMenu* menu, std::function<void()> willOpen) override {
+    void setMenu(StatusMenu* menu, std::function<void()> willOpen) override {
         itemMenu = menu;
         menuWillOpen = std::move(willOpen);
     }
@@ -44,7 +44,7 @@ public:
     }
 
     Button* recordingButton() { return ownButton.get(); }
-    QMenu* itemMenu = nullptr;
+    StatusMenu* itemMenu = nullptr;
     std::function<void()> menuWillOpen;
     std::function<void(bool)> shownChanged;
 

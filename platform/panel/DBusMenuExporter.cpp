@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DBusMenuExporter.h"
 
+#include "StatusMenu.h"
+
 #include <QAction>
-#include <QActionEvent>
 #include <QActionGroup>
 #include <QDBusAbstractAdaptor>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QGuiApplication>
-#include <QMenu>
 #include <QMetaObject>
 #include <QtDebug>
 #include <algorithm>
@@ -154,7 +154,7 @@ private:
     DBusMenuExporter* exporter;
 };
 
-DBusMenuExporter::DBusMenuExporter(QDBusConnection busConnection, QMenu* exportedMenu,
+DBusMenuExporter::DBusMenuExporter(QDBusConnection busConnection, StatusMenu* exportedMenu,
                                    const QString& objectPath)
     : connection(std::move(busConnection)), menu(exportedMenu), path(objectPath) {
     if (!connection.isConnected() || !menu) {
@@ -165,7 +165,8 @@ DBusMenuExporter::DBusMenuExporter(QDBusConnection busConnection, QMenu* exporte
     for (QAction* action : menu->actions()) {
         addAction(action);
     }
-    menu->installEventFilter(this);
+    connect(menu, &StatusMenu::actionAdded, this, &DBusMenuExporter::actionAdded);
+    connect(menu, &StatusMenu::actionRemoved, this, &DBusMenuExporter::actionRemoved);
     exported = connection.registerObject(path, this, QDBusConnection::ExportAdaptors);
     if (!exported) {
         qWarning() << "The menu cannot be offered at" << path << "on the session bus";
@@ -182,43 +183,32 @@ QDBusObjectPath DBusMenuExporter::objectPath() const {
     return QDBusObjectPath(exported ? path : QStringLiteral("/"));
 }
 
-bool DBusMenuExporter::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != menu) {
-        return QObject::eventFilter(watched, event);
-    }
-    switch (event->type()) {
-    case QEvent::ActionAdded:
-        addAction(static_cast<QActionEvent*>(event)->action());
-        ++layoutRevision;
-        layoutChanged = true;
+void DBusMenuExporter::actionAdded(QAction* action) {
+    addAction(action);
+    ++layoutRevision;
+    layoutChanged = true;
+    changedSinceRead = true;
+    scheduleUpdate();
+}
+
+void DBusMenuExporter::actionRemoved(QAction* action) {
+    // The action may be half destroyed here: only its address is used.
+    const int id = idsByAction.take(action);
+    sentProperties.remove(id);
+    changedIds.remove(id);
+    ++layoutRevision;
+    layoutChanged = true;
+    changedSinceRead = true;
+    scheduleUpdate();
+}
+
+void DBusMenuExporter::actionChanged(QAction* action) {
+    const int id = idsByAction.value(action);
+    if (id != 0 && propertiesOf(action) != sentProperties.value(id)) {
+        changedIds.insert(id);
         changedSinceRead = true;
         scheduleUpdate();
-        break;
-    case QEvent::ActionRemoved: {
-        // The action may be half destroyed here: only its address is used.
-        const int id = idsByAction.take(static_cast<QActionEvent*>(event)->action());
-        sentProperties.remove(id);
-        changedIds.remove(id);
-        ++layoutRevision;
-        layoutChanged = true;
-        changedSinceRead = true;
-        scheduleUpdate();
-        break;
     }
-    case QEvent::ActionChanged: {
-        QAction* action = static_cast<QActionEvent*>(event)->action();
-        const int id = idsByAction.value(action);
-        if (id != 0 && propertiesOf(action) != sentProperties.value(id)) {
-            changedIds.insert(id);
-            changedSinceRead = true;
-            scheduleUpdate();
-        }
-        break;
-    }
-    default:
-        break;
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 void DBusMenuExporter::addAction(QAction* action) {
@@ -227,11 +217,12 @@ void DBusMenuExporter::addAction(QAction* action) {
     }
     const int id = nextId++;
     idsByAction.insert(action, id);
+    connect(action, &QAction::changed, this, [this, action] { actionChanged(action); });
     sentProperties.insert(id, propertiesOf(action)); // panels read it with the layout
 }
 
 QAction* DBusMenuExporter::actionFor(int id) const {
-    return id == 0 ? nullptr : idsByAction.key(id, nullptr);
+    return id == 0 || !menu ? nullptr : idsByAction.key(id, nullptr);
 }
 
 bool DBusMenuExporter::hasItem(int id) const {

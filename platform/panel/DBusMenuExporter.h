@@ -17,16 +17,16 @@
 
 class DBusMenuAdaptor;
 class QAction;
-class QMenu;
+class StatusMenu;
 
-// Offers a QMenu to panels over com.canonical.dbusmenu at objectPath on the connection.
+// Offers a menu to panels over com.canonical.dbusmenu at objectPath on the connection.
 // Items are the menu's actions, numbered from 1 in the order they were added (the menu
 // itself is 0); a number is never reused. Panels hear of every change to an action.
 class DBusMenuExporter : public QObject {
     Q_OBJECT
 
 public:
-    DBusMenuExporter(QDBusConnection connection, QMenu* menu,
+    DBusMenuExporter(QDBusConnection connection, StatusMenu* menu,
                      const QString& objectPath = QStringLiteral("/MenuBar"));
     ~DBusMenuExporter() override;
 
@@ -49,9 +49,10 @@ private:
     bool handleEvent(int id, const QString& eventId);
     bool aboutToShow(int id);
 
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
     void addAction(QAction* action);
+    void actionAdded(QAction* action);
+    void actionRemoved(QAction* action);
+    void actionChanged(QAction* action);
     QAction* actionFor(int id) const;
     QVariantMap propertiesOf(QAction* action) const;
     void scheduleUpdate();
@@ -61,7 +62,7 @@ private:
 
     QDBusConnection connection;
     DBusMenuAdaptor* adaptor = nullptr;
-    QPointer<QMenu> menu;
+    QPointer<StatusMenu> menu;
     QString path;
     bool exported = false;
 

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-class QMenu;
+class StatusMenu;
 
 // What the program answers to a click.
 enum class ClickAnswer {
@@ -61,7 +61,7 @@ public:
     // The item's menu for the whole run: panels that draw menus themselves
     // draw it, and a click answered with showMenu shows it. However it
     // shows, willOpen runs as it opens.
-    virtual void setMenu(QMenu* menu, std::function<void()> willOpen) = 0;
+    virtual void setMenu(StatusMenu* menu, std::function<void()> willOpen) = 0;
     // Runs, from the event loop, each time a panel starts or stops showing
     // the item; a new item is shown nowhere until it says otherwise.
     virtual void setShownChanged(std::function<void(bool shown)> changed) = 0;

@@ -2,6 +2,7 @@
 #include "StatusNotifierItem.h"
 
 #include "DBusMenuExporter.h"
+#include "StatusMenu.h"
 #include "StatusNotifierItemAdaptor.h"
 
 #include <QApplication>
@@ -97,19 +98,19 @@ StatusButton* StatusNotifierItem::button() {
     return connection.isConnected() ? static_cast<StatusButton*>(this) : nullptr;
 }
 
-void StatusNotifierItem::setMenu(QMenu* menu, std::function<void()> willOpen) {
+void StatusNotifierItem::setMenu(StatusMenu* menu, std::function<void()> willOpen) {
     events->menuWillOpen = std::move(willOpen);
     if (!connection.isConnected() || itemMenu) {
         return;
     }
     itemMenu = menu;
     // Shown by us, the menu tells of its opening and closing itself.
-    connect(menu, &QMenu::aboutToShow, this, [this] {
+    connect(menu, &StatusMenu::aboutToShow, this, [this] {
         ownMenuShown = true;
         Q_EMIT toolTipChanged();
         events->menuOpens();
     });
-    connect(menu, &QMenu::aboutToHide, this, [this] {
+    connect(menu, &StatusMenu::aboutToHide, this, [this] {
         ownMenuShown = false;
         Q_EMIT toolTipChanged();
     });
@@ -186,7 +187,7 @@ void StatusNotifierItem::panelRequestsClick() {
         return;
     }
     if (canPlaceMenus()) {
-        itemMenu->popup(QCursor::pos());
+        itemMenu->menu()->popup(QCursor::pos());
         return;
     }
     events->menuOpens();

@@ -16,8 +16,8 @@
 
 class DBusMenuExporter;
 class QDBusServiceWatcher;
-class QMenu;
 class QTimer;
+class StatusMenu;
 
 // A panel item offered over D-Bus as an org.kde.StatusNotifierItem. The title
 // shows as the item's label (XAyatanaLabel), and as its title and tooltip for
@@ -58,7 +58,7 @@ public:
     ~StatusNotifierItem() override;
 
     StatusButton* button() override;
-    void setMenu(QMenu* menu, std::function<void()> willOpen) override;
+    void setMenu(StatusMenu* menu, std::function<void()> willOpen) override;
     // Shown while a watcher lists the item.
     void setShownChanged(std::function<void(bool shown)> changed) override;
     Hosting hosting() const { return currentHosting; }
@@ -138,7 +138,7 @@ private:
     Hosting currentHosting = Hosting::asking;
     std::function<void(bool)> shownChanged;
 
-    QPointer<QMenu> itemMenu;
+    QPointer<StatusMenu> itemMenu;
     std::shared_ptr<StatusItemEvents> events = std::make_shared<StatusItemEvents>();
     DBusMenuExporter* exporter = nullptr;
     std::chrono::steady_clock::time_point lastAyatanaSecondaryActivate;

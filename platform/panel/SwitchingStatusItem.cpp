@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SwitchingStatusItem.h"
 
+#include "StatusMenu.h"
 #include "StatusNotifierItem.h"
 #include "TrayIconButton.h"
 #include "XAppStatusIcon.h"
@@ -9,7 +10,6 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QGuiApplication>
-#include <QMenu>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <xcb/xcb.h>
@@ -43,7 +43,7 @@ SwitchingStatusItem::~SwitchingStatusItem() {
 }
 
 // The notifier item keeps what the program is told to do; the tray's icon shares it.
-void SwitchingStatusItem::setMenu(QMenu* newMenu, std::function<void()> willOpen) {
+void SwitchingStatusItem::setMenu(StatusMenu* newMenu, std::function<void()> willOpen) {
     menu = newMenu;
     item->setMenu(newMenu, std::move(willOpen));
     xappIcon->setMenu(newMenu);

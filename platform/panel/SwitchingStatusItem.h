@@ -35,7 +35,7 @@ public:
     ~SwitchingStatusItem() override;
 
     StatusButton* button() override { return this; }
-    void setMenu(QMenu* menu, std::function<void()> willOpen) override;
+    void setMenu(StatusMenu* menu, std::function<void()> willOpen) override;
     // Shown while a watcher has taken the item, an XApp applet shows icons, or
     // the icon sits in a tray.
     void setShownChanged(std::function<void(bool shown)> changed) override;
@@ -64,7 +64,7 @@ private:
     QTimer* trayCheck = nullptr;
 
     std::string title;
-    QPointer<QMenu> menu;
+    QPointer<StatusMenu> menu;
     std::function<void(bool)> shownChanged;
     bool shown = false;
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TrayIconButton.h"
 
+#include "StatusMenu.h"
+
 #include <QCursor>
 #include <QMenu>
 
@@ -12,7 +14,7 @@ TrayIconButton::TrayIconButton(const QIcon& image, std::shared_ptr<const StatusI
     icon.show();
 }
 
-void TrayIconButton::setMenu(QMenu* newMenu) {
+void TrayIconButton::setMenu(StatusMenu* newMenu) {
     menu = newMenu;
 }
 
@@ -30,7 +32,7 @@ void TrayIconButton::clicked(QSystemTrayIcon::ActivationReason reason) {
         // The tray draws no menus: every click is ours to answer.
         if (events->click() == ClickAnswer::showMenu && menu) {
             events->menuOpens();
-            menu->popup(QCursor::pos());
+            menu->menu()->popup(QCursor::pos());
         }
         break;
     case QSystemTrayIcon::MiddleClick:

@@ -9,7 +9,7 @@
 #include <string>
 
 class QIcon;
-class QMenu;
+class StatusMenu;
 
 // The item as an icon in an old-style X11 tray (XEmbed), over Qt's tray icon.
 // An icon has no room for text: the title is its tooltip. Its clicks go where
@@ -21,7 +21,7 @@ public:
 
     // A left or right click that is answered with showMenu shows the menu at
     // the pointer, once it is told it opens.
-    void setMenu(QMenu* menu);
+    void setMenu(StatusMenu* menu);
     void setTitle(const std::string& title);
 
 private:
@@ -29,5 +29,5 @@ private:
 
     QSystemTrayIcon icon;
     std::shared_ptr<const StatusItemEvents> events;
-    QPointer<QMenu> menu;
+    QPointer<StatusMenu> menu;
 };

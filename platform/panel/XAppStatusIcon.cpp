@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "XAppStatusIcon.h"
 
+#include "StatusMenu.h"
 #include "XAppStatusIconAdaptor.h"
 
 #include <QCoreApplication>
@@ -118,9 +119,9 @@ void XAppStatusIcon::setTitle(const QString& title) {
         {{QStringLiteral("Label"), label()}, {QStringLiteral("TooltipText"), tooltipText()}});
 }
 
-void XAppStatusIcon::setMenu(QMenu* newMenu) {
+void XAppStatusIcon::setMenu(StatusMenu* newMenu) {
     menu = newMenu;
-    connect(menu, &QMenu::aboutToHide, this, [this] { setOpenMenu(Menu::none); });
+    connect(menu, &StatusMenu::aboutToHide, this, [this] { setOpenMenu(Menu::none); });
 }
 
 QString XAppStatusIcon::metadata() const {
@@ -150,7 +151,7 @@ void XAppStatusIcon::ButtonRelease(int, int, uint button, uint, int) {
     // At the pointer, as the item's menu opens elsewhere; Qt keeps it on the
     // screen. Placed at the icon's corner instead, the menu let the first
     // click on it go unanswered when it opened there again (Qt 6.8).
-    menu->popup(QCursor::pos());
+    menu->menu()->popup(QCursor::pos());
 }
 
 void XAppStatusIcon::Scroll(int, int, uint) {

@@ -12,7 +12,7 @@
 #include <memory>
 
 class QDBusServiceWatcher;
-class QMenu;
+class StatusMenu;
 class QTimer;
 
 // The item as XApp's status applets (Cinnamon's panel, MATE's XApp applet)
@@ -46,7 +46,7 @@ public:
     // once launch has given it the title.
     void setTitle(const QString& title);
     // Opened by a left or a right click that is answered with showMenu.
-    void setMenu(QMenu* menu);
+    void setMenu(StatusMenu* menu);
 
     QString name() const { return ownName; }
     QString iconName() const { return ownIconName; }
@@ -92,7 +92,7 @@ private:
     Menu openMenu = Menu::none;
     // The button whose press came last, released to act.
     uint pressedButton = 0;
-    QPointer<QMenu> menu;
+    QPointer<StatusMenu> menu;
 
     QDBusServiceWatcher* monitorWatch = nullptr;
     QSet<QString> monitors;

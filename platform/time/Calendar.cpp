@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Calendar.h"
 
+#include "HostZone.h"
+#include "ZoneFile.h"
+
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -36,116 +39,6 @@ std::optional<std::int32_t> asField(std::int64_t value) {
 namespace fs = std::filesystem;
 
 const char* const zoneDatabase = "/usr/share/zoneinfo";
-
-std::string& hostZoneFile() {
-    static std::string path = "/etc/localtime";
-    return path;
-}
-
-// What identifies the host's zone cheaply: $TZ and every step from the zone
-// file to what it finally names, not what that contains. A link re-pointed,
-// anywhere along a chain of links, or a file replaced or rewritten in place,
-// gets a new inode or change time.
-struct HostZoneStamp {
-    struct Step {
-        ino_t inode = 0;
-        std::int64_t changedSeconds = 0;
-        long changedNanoseconds = 0;
-        bool operator==(const Step&) const = default;
-    };
-    std::string tz;
-    bool tzSet = false;
-    std::string zoneFile;
-    std::vector<Step> steps;
-    // The paths of the steps, for the watch.
-    std::vector<fs::path> paths;
-
-    static HostZoneStamp read() {
-        HostZoneStamp stamp;
-        if (const char* tz = std::getenv("TZ")) {
-            stamp.tzSet = true;
-            stamp.tz = tz;
-        }
-        stamp.zoneFile = hostZoneFile();
-        // As many links as the kernel itself follows.
-        constexpr int longestChain = 40;
-        fs::path step = stamp.zoneFile;
-        for (int count = 0; count < longestChain; ++count) {
-            struct stat link {};
-            if (::lstat(step.c_str(), &link) != 0) {
-                break;
-            }
-            stamp.steps.push_back({link.st_ino, link.st_ctim.tv_sec, link.st_ctim.tv_nsec});
-            stamp.paths.push_back(step);
-            if (!S_ISLNK(link.st_mode)) {
-                break;
-            }
-            std::error_code error;
-            const fs::path target = fs::read_symlink(step, error);
-            if (error) {
-                break;
-            }
-            step = step.parent_path() / target;
-        }
-        return stamp;
-    }
-    bool operator==(const HostZoneStamp& other) const {
-        return tz == other.tz && tzSet == other.tzSet && zoneFile == other.zoneFile &&
-               steps == other.steps;
-    }
-};
-
-// Hears of changes along the zone file's chain of links from the kernel, so
-// that looking for one costs a single read that finds nothing, not a walk
-// down the chain. Without inotify, every look walks the chain.
-class HostZoneWatch {
-public:
-    HostZoneWatch() : descriptor(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {}
-
-    bool works() const { return descriptor >= 0; }
-    int changeDescriptor() const { return descriptor; }
-
-    // Each step, and the folder it sits in: a link is re-pointed by renaming
-    // a new one over it, a copied file is replaced or rewritten in place.
-    void follow(const std::vector<fs::path>& paths) {
-        for (const int watch : watches) {
-            ::inotify_rm_watch(descriptor, watch);
-        }
-        watches.clear();
-        constexpr std::uint32_t folderEvents =
-            IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ONLYDIR;
-        constexpr std::uint32_t fileEvents =
-            IN_MODIFY | IN_CLOSE_WRITE | IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF | IN_DONT_FOLLOW;
-        for (const fs::path& path : paths) {
-            for (const auto& [watched, events] :
-                 {std::pair{path.parent_path(), folderEvents}, std::pair{path, fileEvents}}) {
-                if (const int watch = ::inotify_add_watch(descriptor, watched.c_str(), events);
-                    watch >= 0) {
-                    watches.push_back(watch);
-                }
-            }
-        }
-    }
-
-    // Whether anything happened since the last look; takes in what did.
-    bool changed() const {
-        alignas(inotify_event) char events[4096];
-        bool any = false;
-        while (::read(descriptor, events, sizeof events) > 0) {
-            any = true;
-        }
-        return any;
-    }
-
-private:
-    int descriptor;
-    std::vector<int> watches;
-};
-
-HostZoneWatch& hostZoneWatch() {
-    static HostZoneWatch watch;
-    return watch;
-}
 
 // Set when the zone file's path changes, so that the next look reads it.
 bool hostZoneFileMoved = false;
@@ -187,24 +80,13 @@ std::unique_ptr<icu::TimeZone> zoneWithTheSameFile(const fs::path& copy) {
     return nullptr;
 }
 
-// The zone that $TZ or the zone file names. A link names the zone by its path
-// in the database, as systemd's timedatectl makes it.
-icu::TimeZone* hostTimeZone() {
-    if (!std::getenv("TZ")) {
-        std::error_code error;
-        const std::string target = fs::canonical(hostZoneFile(), error).string();
-        const auto inDatabase = target.find("/zoneinfo/");
-        std::unique_ptr<icu::TimeZone> zone;
-        if (!error && inDatabase != std::string::npos) {
-            zone = knownZone(target.substr(inDatabase + std::strlen("/zoneinfo/")));
-        } else if (!error) {
-            zone = zoneWithTheSameFile(target);
-        }
-        if (zone) {
-            return zone.release();
-        }
-    }
-    return icu::TimeZone::detectHostTimeZone();
+// The zone a file in the database names by its path, as a link to it does
+// (systemd's timedatectl makes one); a copy of one has the same bytes.
+std::unique_ptr<icu::TimeZone> zoneOfFile(const std::string& path) {
+    const auto inDatabase = path.find("/zoneinfo/");
+    return inDatabase != std::string::npos
+               ? knownZone(path.substr(inDatabase + std::strlen("/zoneinfo/")))
+               : zoneWithTheSameFile(path);
 }
 
 } // namespace
@@ -214,17 +96,55 @@ icu::TimeZone* hostTimeZone() {
 // and wall times in the years around now are counted here instead, on the zone
 // alone and with the calendar's own rules for skipped and repeated wall times;
 // anything further out, or a zone that cannot list its transitions, goes to an
-// ICU calendar made when first needed.
+// ICU calendar made when first needed. The zone's rules come from the
+// system's zone database where it has the zone: ICU's own zones cost another
+// megabyte and a half, and are made only when a calendar needs one.
 struct Calendar::Engine {
-    std::unique_ptr<icu::TimeZone> zone;
-    const icu::BasicTimeZone* transitions = nullptr;
+    std::optional<ZoneFile> file;
+    // The file's zone by name, and the file: a copy of a zone's file has no
+    // name, and ICU finds its zone by its bytes.
+    std::string id;
+    std::string path;
+    mutable std::unique_ptr<icu::TimeZone> zone;
+    mutable const icu::BasicTimeZone* transitions = nullptr;
     mutable std::unique_ptr<icu::Calendar> calendarObject;
 
     explicit Engine(icu::TimeZone* adopted)
         : zone(adopted), transitions(dynamic_cast<const icu::BasicTimeZone*>(adopted)) {}
+    Engine(ZoneFile file, std::string id, std::string path)
+        : file(std::move(file)), id(std::move(id)), path(std::move(path)) {}
+
+    // The zone that $TZ or the zone file names.
+    static std::unique_ptr<Engine> host() {
+        std::error_code error;
+        const std::string target = fs::canonical(hostZoneFile(), error).string();
+        if (!std::getenv("TZ") && !error) {
+            if (auto read = ZoneFile::read(target)) {
+                const auto inDatabase = target.find("/zoneinfo/");
+                return std::make_unique<Engine>(
+                    std::move(*read),
+                    inDatabase == std::string::npos
+                        ? std::string()
+                        : target.substr(inDatabase + std::strlen("/zoneinfo/")),
+                    target);
+            }
+            if (auto zone = zoneOfFile(target)) {
+                return std::make_unique<Engine>(zone.release());
+            }
+        }
+        return std::make_unique<Engine>(icu::TimeZone::detectHostTimeZone());
+    }
+
+    icu::TimeZone* icuZone() const {
+        if (!zone && file) {
+            zone = id.empty() ? zoneOfFile(path) : knownZone(id);
+            transitions = dynamic_cast<const icu::BasicTimeZone*>(zone.get());
+        }
+        return zone.get();
+    }
 
     icu::Calendar* calendar() const {
-        if (!calendarObject && zone) {
+        if (!calendarObject && icuZone()) {
             UErrorCode status = U_ZERO_ERROR;
             auto made = std::make_unique<icu::GregorianCalendar>(zone->clone(), status);
             if (U_FAILURE(status)) {
@@ -255,19 +175,30 @@ struct Calendar::Engine {
     static constexpr std::int64_t longestMove = 100000;
 
     bool counts(double milliseconds) const {
-        return zone && milliseconds >= firstCountedDay && milliseconds < lastCountedDay;
+        return (file || zone) && milliseconds >= firstCountedDay && milliseconds < lastCountedDay;
     }
 
-    // The local day that contains the instant, counted from 1970-01-01.
-    std::optional<double> localDay(double milliseconds) const {
+    bool countsWallTimes() const { return file || transitions; }
+
+    // The offset in force at the instant, in milliseconds.
+    std::optional<std::int32_t> offset(double milliseconds) const {
+        if (file) {
+            return file->offset(milliseconds / millisecondsPerSecond) * 1000;
+        }
         UErrorCode status = U_ZERO_ERROR;
         std::int32_t raw = 0;
         std::int32_t daylight = 0;
         zone->getOffset(milliseconds, false, raw, daylight, status);
-        if (U_FAILURE(status)) {
+        return U_FAILURE(status) ? std::nullopt : std::optional(raw + daylight);
+    }
+
+    // The local day that contains the instant, counted from 1970-01-01.
+    std::optional<double> localDay(double milliseconds) const {
+        const auto offsetThen = offset(milliseconds);
+        if (!offsetThen) {
             return std::nullopt;
         }
-        return std::floor((milliseconds + raw + daylight) / millisecondsPerDay);
+        return std::floor((milliseconds + *offsetThen) / millisecondsPerDay);
     }
 
     // As the calendar resolves a wall time: a repeated one as its first
@@ -280,16 +211,24 @@ struct Calendar::Engine {
         UErrorCode status = U_ZERO_ERROR;
         std::int32_t raw = 0;
         std::int32_t daylight = 0;
-        transitions->getOffsetFromLocal(wall, UCAL_TZ_LOCAL_FORMER, UCAL_TZ_LOCAL_FORMER, raw,
-                                        daylight, status);
-        const std::int32_t offset = raw + daylight;
-        const double guess = wall - offset;
-        zone->getOffset(guess, false, raw, daylight, status);
-        if (U_FAILURE(status)) {
+        if (file) {
+            raw = file->formerOffset(wall / millisecondsPerSecond) * 1000;
+        } else {
+            transitions->getOffsetFromLocal(wall, UCAL_TZ_LOCAL_FORMER, UCAL_TZ_LOCAL_FORMER, raw,
+                                            daylight, status);
+        }
+        const std::int32_t wallOffset = raw + daylight;
+        const double guess = wall - wallOffset;
+        const auto guessOffset = offset(guess);
+        if (U_FAILURE(status) || !guessOffset) {
             return std::nullopt;
         }
-        if (offset == raw + daylight) {
+        if (wallOffset == *guessOffset) {
             return Instant{guess / millisecondsPerSecond};
+        }
+        if (file) {
+            const auto change = file->lastChange(guess / millisecondsPerSecond);
+            return change ? std::optional(Instant{*change}) : std::nullopt;
         }
         icu::TimeZoneTransition transition;
         if (!transitions->getPreviousTransition(guess, true, transition)) {
@@ -306,9 +245,15 @@ Instant Instant::now() {
 
 Calendar::Calendar(std::unique_ptr<Engine> engine) : engine(std::move(engine)) {}
 
-Calendar::Calendar(const std::string& timeZoneId)
-    : Calendar(std::make_unique<Engine>(
-          icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(timeZoneId)))) {}
+Calendar::Calendar(const std::string& timeZoneId) {
+    const std::string path = std::string(zoneDatabase) + '/' + timeZoneId;
+    auto file = timeZoneId.starts_with('/') || timeZoneId.find("..") != std::string::npos
+                    ? std::nullopt
+                    : ZoneFile::read(path);
+    engine = file ? std::make_unique<Engine>(std::move(*file), timeZoneId, path)
+                  : std::make_unique<Engine>(
+                        icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(timeZoneId)));
+}
 
 Calendar::~Calendar() = default;
 Calendar::Calendar(Calendar&&) noexcept = default;
@@ -322,14 +267,14 @@ const Calendar& Calendar::current() {
         return HostZoneStamp::read();
     };
     static HostZoneStamp stamp = readAndFollow();
-    static Calendar calendar(std::make_unique<Engine>(hostTimeZone()));
+    static Calendar calendar(Engine::host());
     // $TZ is read each time: a process sets it without telling anyone.
     const char* tz = std::getenv("TZ");
     const bool tzChanged = (tz != nullptr) != stamp.tzSet || (tz && stamp.tz != tz);
     if (!watch.works() || watch.changed() || tzChanged || std::exchange(hostZoneFileMoved, false)) {
         if (HostZoneStamp now = readAndFollow(); !(now == stamp)) {
             stamp = std::move(now);
-            calendar = Calendar(std::make_unique<Engine>(hostTimeZone()));
+            calendar = Calendar(Engine::host());
         }
     }
     return calendar;
@@ -345,8 +290,11 @@ void Calendar::setHostZoneFile(std::string path) {
 }
 
 std::string Calendar::timeZoneId() const {
+    if (engine->file && !engine->id.empty()) {
+        return engine->id;
+    }
     std::string id;
-    if (engine->zone) {
+    if (engine->icuZone()) {
         icu::UnicodeString name;
         engine->zone->getID(name);
         name.toUTF8String(id);
@@ -366,8 +314,8 @@ std::optional<Instant> Calendar::dateBySettingTime(std::int64_t hour, std::int64
     const auto near = [](std::int64_t value) {
         return std::llabs(value) <= Engine::longestMove;
     };
-    if (engine->transitions && engine->counts(dayMilliseconds) && near(hour) && near(minute) &&
-        near(second)) {
+    if (engine->countsWallTimes() && engine->counts(dayMilliseconds) && near(hour) &&
+        near(minute) && near(second)) {
         const auto localDay = engine->localDay(dayMilliseconds);
         if (!localDay) {
             return std::nullopt;
