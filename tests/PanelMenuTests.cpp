@@ -390,6 +390,55 @@ TEST_F(ProgramInXServer, SharingWindowsMaskTheTitleWhileListed) {
     xcb_disconnect(x);
 }
 
+// Recorders and meeting programs read the screen with X11 calls and show no
+// window: another client reading most of the screen again and again masks the
+// title, until two seconds after its last read. The test is that client.
+TEST_F(ProgramInXServer, AnotherClientReadingTheScreenMasksTheTitle) {
+    storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
+    TestWatcher watcher(bus, QStringLiteral("watcher"));
+    QProcess& program = launch(true, display);
+    ASSERT_TRUE(waitForRegistrations(watcher, 1));
+    xcb_connection_t* x = xcb_connect(display.toLocal8Bit().constData(), nullptr);
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x)).data;
+    const auto readScreen = [&](std::uint16_t height) {
+        std::free(xcb_get_image_reply(x,
+                                      xcb_get_image(x, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, 0,
+                                                    0, screen->width_in_pixels, height, ~0u),
+                                      nullptr));
+    };
+    const std::uint16_t whole = screen->height_in_pixels, strip = whole / 20;
+    const struct {
+        bool masks;
+        const char* what;
+        int looks;
+        std::uint16_t height;
+        std::chrono::milliseconds apart;
+    } cases[] = {
+        {true, "the whole screen, twice", 2, whole, 300ms},
+        {true, "frame after frame", 15, whole, 33ms},
+        {false, "one screenshot", 1, whole, 0ms},
+        {false, "a strip, again and again", 15, strip, 33ms},
+    };
+    for (const auto& reading : cases) {
+        SCOPED_TRACE(reading.what);
+        for (int look = 0; look < reading.looks; ++look) {
+            std::this_thread::sleep_for(look ? reading.apart : 0ms);
+            readScreen(reading.height);
+        }
+        if (reading.masks) {
+            ASSERT_TRUE(labelBecomes(program, masked, 2s));
+            // Still masked a second after the last read, back after two.
+            waitFor([] { return false; }, 1s);
+            EXPECT_EQ(label(program), masked);
+            EXPECT_TRUE(labelBecomes(program, unmasked, 3s));
+        } else {
+            waitFor([] { return false; }, 600ms);
+            EXPECT_EQ(label(program), unmasked);
+        }
+    }
+    xcb_disconnect(x);
+}
+
 TEST_F(ProgramInXServer, AShiftClickThatOpensAPanelDrawnMenuLeavesItsCheckMarkTrue) {
     storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
     TestWatcher watcher(bus, QStringLiteral("watcher"));
