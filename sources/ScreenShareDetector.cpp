@@ -101,6 +101,12 @@ bool isScreenWatched() {
     SharingWindows* windows = SharingWindows::shared();
     const bool shown = windows && windows->isAnyListed();
     ScreenReads* reads = ScreenReads::shared();
+    if (windows && reads) {
+        // A browser's window tells sooner than its reads that its sharing stopped.
+        for (const std::uint32_t process : windows->takeStoppedSharers()) {
+            reads->stopCounting(process);
+        }
+    }
     const bool read = reads && reads->isAnyReading();
     const bool cast = isWatcherPresent && isWatcherPresent();
     return cast || shown || read;

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <string_view>
 #include <thread>
+#include <unistd.h>
 #include <xcb/xcb.h>
 
 using namespace std::chrono_literals;
@@ -436,6 +437,32 @@ TEST_F(ProgramInXServer, AnotherClientReadingTheScreenMasksTheTitle) {
             EXPECT_EQ(label(program), unmasked);
         }
     }
+    // A browser shows its sharing window while it reads: the window going ends
+    // both at once, without the quiet time.
+    const auto setProperty = [&](xcb_window_t window, const char* name, xcb_atom_t type,
+                                 std::uint8_t format, const auto& values) {
+        xcb_intern_atom_reply_t* atom =
+            xcb_intern_atom_reply(x, xcb_intern_atom(x, 0, std::strlen(name), name), nullptr);
+        xcb_change_property(x, XCB_PROP_MODE_REPLACE, window, atom->atom, type, format,
+                            values.size(), values.data());
+        std::free(atom);
+    };
+    const xcb_window_t indicator = xcb_generate_id(x);
+    xcb_create_window(x, XCB_COPY_FROM_PARENT, indicator, screen->root, 0, 0, 100, 30, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+    setProperty(indicator, "WM_CLASS", XCB_ATOM_STRING, 8, std::string("B\0firefox-esr\0", 14));
+    setProperty(indicator, "WM_WINDOW_ROLE", XCB_ATOM_STRING, 8,
+                std::string("WebRTCGlobalIndicator"));
+    setProperty(indicator, "_NET_WM_PID", XCB_ATOM_CARDINAL, 32,
+                std::vector{std::uint32_t(getpid())});
+    setProperty(screen->root, "_NET_CLIENT_LIST", XCB_ATOM_WINDOW, 32, std::vector{indicator});
+    readScreen(whole);
+    readScreen(whole);
+    ASSERT_TRUE(labelBecomes(program, masked, 2s));
+    setProperty(screen->root, "_NET_CLIENT_LIST", XCB_ATOM_WINDOW, 32, std::vector<xcb_window_t>{});
+    xcb_destroy_window(x, indicator);
+    xcb_flush(x);
+    EXPECT_TRUE(labelBecomes(program, unmasked, 1s));
     xcb_disconnect(x);
 }
 

@@ -10,6 +10,7 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 #include <xcb/record.h>
+#include <xcb/res.h>
 // Replies to the recording, as they come: no waiting for them.
 #include <xcb/xcbext.h>
 
@@ -30,8 +31,9 @@ constexpr std::uint8_t getImage = 73;
 constexpr std::uint8_t shmGetImage = 4;
 constexpr std::uint8_t compositeRedirectWindow = 1;
 constexpr std::uint8_t compositeRedirectSubwindows = 2;
-// Requests as the RECORD extension passes them on.
+// What the RECORD extension passes on: requests, and clients that are gone.
 constexpr std::uint8_t fromClient = 1;
+constexpr std::uint8_t clientDied = 5;
 
 std::uint16_t word(const std::uint8_t* at) {
     std::uint16_t value;
@@ -107,6 +109,8 @@ bool ScreenReads::startRecording() {
     // what falls in them.
     xcb_record_range_t ranges[4] = {};
     ranges[0].core_requests = {copyArea, copyArea};
+    // A reader that closes its connection has stopped: no quiet time to wait.
+    ranges[0].client_died = 1;
     ranges[1].core_requests = {getImage, getImage};
     int rangeCount = 2;
     if (shmOpcode) {
@@ -167,6 +171,9 @@ void ScreenReads::takeRecorded() {
         const std::uint8_t* end = request + xcb_record_enable_context_data_length(reply);
         const bool other = std::ranges::find(ownClients, client) == std::end(ownClients);
         const auto now = Clock::now();
+        if (reply->category == clientDied) {
+            readers.erase(client);
+        }
         // Several requests may come in one reply, in the client's byte order:
         // the same as ours for every local client.
         while (reply->category == fromClient && !reply->client_swapped && other &&
@@ -234,7 +241,32 @@ void ScreenReads::noteRead(std::uint32_t client, std::uint64_t area, Clock::time
     while (at - reader.looks.front() > lookWindow) {
         reader.looks.pop_front();
     }
-    reader.reading = reader.reading || reader.looks.size() >= 2;
+    if (!reader.reading && reader.looks.size() >= 2) {
+        reader.reading = true;
+        reader.process = processOf(client);
+    }
+}
+
+std::uint32_t ScreenReads::processOf(std::uint32_t client) const {
+    xcb_res_client_id_spec_t spec{client, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
+    std::unique_ptr<xcb_res_query_client_ids_reply_t, decltype(&std::free)> reply(
+        xcb_res_query_client_ids_reply(control, xcb_res_query_client_ids(control, 1, &spec),
+                                       nullptr),
+        &std::free);
+    if (!reply) {
+        return 0; // no X-Resource: the reader's quiet time ends it
+    }
+    const auto ids = xcb_res_query_client_ids_ids_iterator(reply.get());
+    return ids.rem && xcb_res_client_id_value_value_length(ids.data) == 1
+               ? *xcb_res_client_id_value_value(ids.data)
+               : 0;
+}
+
+void ScreenReads::stopCounting(std::uint32_t process) {
+    if (std::erase_if(readers,
+                      [&](const auto& reader) { return reader.second.process == process; })) {
+        decide();
+    }
 }
 
 void ScreenReads::decide() {

@@ -14,10 +14,11 @@
 // recorders, ffmpeg) read it with X11 calls and show no window. The X server's
 // RECORD extension tells of every client's screen reads; this says when another
 // client reads the whole screen or a large part of it again and again (at
-// least two looks within a second), until two seconds after its last read. A
-// single look, as a screenshot takes, is not reading. Following costs the X
-// server a little for every request it checks, so it runs only while asked to,
-// on a connection of its own; the program's own requests do not count.
+// least two looks within a second), until two seconds after its last read or
+// until it closes its connection. A single look, as a screenshot takes, is not
+// reading. Following costs the X server a little for every request it checks,
+// so it runs only while asked to, on a connection of its own; the program's
+// own requests do not count.
 class ScreenReads final {
 public:
     // The one follower of the session, not yet following. Null outside an X11
@@ -34,6 +35,9 @@ public:
 
     // Whether another client is reading the screen now. Takes in the change notice.
     bool isAnyReading();
+    // A process that has said it stopped sharing (its sharing window went):
+    // its reads no longer count, without waiting for its quiet time.
+    void stopCounting(std::uint32_t process);
     // Readable when the answer has changed.
     int changeDescriptor() const { return changeNotice; }
 
@@ -47,6 +51,8 @@ private:
         std::uint64_t lookArea = 0;
         Clock::time_point last;
         bool reading = false;
+        // Its process, from the X server (X-Resource), once it reads.
+        std::uint32_t process = 0;
     };
 
     ScreenReads(xcb_connection_t* connection, const xcb_screen_t& screen);
@@ -55,6 +61,7 @@ private:
     void stop();
     void takeRecorded();
     void noteRead(std::uint32_t client, std::uint64_t area, Clock::time_point at);
+    std::uint32_t processOf(std::uint32_t client) const;
     void decide();
 
     // Qt's connection: the recording is made and ended on it.
