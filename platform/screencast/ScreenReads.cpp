@@ -33,7 +33,7 @@ constexpr std::uint8_t compositeRedirectWindow = 1;
 constexpr std::uint8_t compositeRedirectSubwindows = 2;
 // What the RECORD extension passes on: requests, and clients that are gone.
 constexpr std::uint8_t fromClient = 1;
-constexpr std::uint8_t clientDied = 5;
+constexpr std::uint8_t clientDied = 3;
 
 std::uint16_t word(const std::uint8_t* at) {
     std::uint16_t value;
@@ -110,6 +110,7 @@ bool ScreenReads::startRecording() {
     xcb_record_range_t ranges[4] = {};
     ranges[0].core_requests = {copyArea, copyArea};
     // A reader that closes its connection has stopped: no quiet time to wait.
+    // The server tells of it with what it sends next, to anyone.
     ranges[0].client_died = 1;
     ranges[1].core_requests = {getImage, getImage};
     int rangeCount = 2;
