@@ -52,8 +52,9 @@ ScreenCastPlugin lookUpPlugin() {
 struct State {
     std::mutex mutex;
     std::optional<ScreenCastPlugin> plugin;
-    // The plug-in's descriptor, the sharing windows' and the screen reads' in one, to which a
-    // plug-in loaded later adds its own; -1 until a caller asks for it.
+    // The plug-in's descriptor, the sharing windows' and the screen reads' in
+    // one, to which a plug-in loaded later adds its own; -1 until a caller
+    // asks for it.
     int changes = -1;
 };
 

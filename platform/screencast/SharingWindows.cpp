@@ -287,21 +287,21 @@ std::set<std::uint32_t> SharingWindows::takeStoppedSharers() {
 }
 
 void SharingWindows::decide() {
-    const auto isOne = [this](const auto& client) {
-        return isSharingWindow(client.second);
-    };
+    bool now = false;
     std::set<std::uint32_t> sharingNow;
     for (const auto* windows : {&clients, &made}) {
-        for (const auto& client : *windows) {
-            if (client.second.pid && isOne(client)) {
-                sharingNow.insert(client.second.pid);
+        for (const auto& [window, client] : *windows) {
+            if (isSharingWindow(client)) {
+                now = true;
+                if (client.pid) {
+                    sharingNow.insert(client.pid);
+                }
             }
         }
     }
     std::ranges::set_difference(sharers, sharingNow,
                                 std::inserter(stoppedSharers, stoppedSharers.end()));
     sharers = std::move(sharingNow);
-    const bool now = std::ranges::any_of(clients, isOne) || std::ranges::any_of(made, isOne);
     if (now == listed) {
         return;
     }
