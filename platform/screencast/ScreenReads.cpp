@@ -24,6 +24,8 @@ constexpr auto oneLook = 50ms;
 // Two looks within this are reading it; none for the quiet time ends it.
 constexpr auto lookWindow = 1s;
 constexpr auto quiet = 2s;
+// What is left of it once the reader's sharing window has gone.
+constexpr auto handOver = 250ms;
 
 // The requests that read the screen, and where they say what and how much.
 constexpr std::uint8_t copyArea = 62;
@@ -264,8 +266,18 @@ std::uint32_t ScreenReads::processOf(std::uint32_t client) const {
 }
 
 void ScreenReads::stopCounting(std::uint32_t process) {
-    if (std::erase_if(readers,
-                      [&](const auto& reader) { return reader.second.process == process; })) {
+    // What is left of the quiet time is cut short, not ended: a window may go
+    // and come back as it is framed, while its program goes on reading.
+    const auto soon = Clock::now() - quiet + handOver;
+    bool shortened = false;
+    for (auto& [client, reader] : readers) {
+        if (reader.process == process && reader.last > soon) {
+            reader.last = soon;
+            shortened = true;
+        }
+    }
+    if (shortened) {
+        quietEnd.stop();
         decide();
     }
 }

@@ -36,7 +36,8 @@ public:
     // Whether another client is reading the screen now. Takes in the change notice.
     bool isAnyReading();
     // A process that has said it stopped sharing (its sharing window went):
-    // its reads no longer count, without waiting for its quiet time.
+    // its reads stop counting a quarter of a second later, unless it reads
+    // on, without waiting for their quiet time.
     void stopCounting(std::uint32_t process);
     // Readable when the answer has changed.
     int changeDescriptor() const { return changeNotice; }
