@@ -142,6 +142,9 @@ desktops: build
 				--log $(DESKTOPS_DOCS)/x11-browser-share-$$browser-$$host.txt \
 				--rows $(DESKTOPS_DOCS)/rows || status=$$?; \
 		done; \
+		tests/desktops/x11-browser-share $(BUILD_DIR)/tallyglow --reader ffmpeg --host $$host \
+			--starts $(or $(SHARE_STARTS),5) \
+			--log $(DESKTOPS_DOCS)/x11-screen-read-ffmpeg-$$host.txt || status=$$?; \
 	done;) \
 	DESKTOPS_DOCS=$(DESKTOPS_DOCS) DESKTOPS_RESULTS=$(DESKTOPS_RESULTS) tests/desktops/run --write-readme; \
 	echo "desktops: the summary in $(DESKTOPS_DOCS)/README.md; every screenshot in $(DESKTOPS_RESULTS)/README.md"; \

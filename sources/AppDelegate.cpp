@@ -241,6 +241,9 @@ void AppDelegate::refresh() {
     if (!statusItem) {
         std::abort(); // launch creates the item before anything refreshes
     }
+    // Other programs' screen reads cost the X server a little to follow: only
+    // while the user wants the figure masked during sharing.
+    ScreenShareDetector::followScreenReads(settings.maskWhileScreenSharing());
     StatusButton* button = statusItem->button();
     const Instant now = Instant::now();
     const Calendar& calendar = Calendar::current();

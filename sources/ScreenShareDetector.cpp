@@ -3,6 +3,7 @@
 
 #include "PipeWireDaemon.h"
 #include "PrivateLibrary.h"
+#include "ScreenReads.h"
 #include "SharingWindows.h"
 
 #include <dlfcn.h>
@@ -51,8 +52,9 @@ ScreenCastPlugin lookUpPlugin() {
 struct State {
     std::mutex mutex;
     std::optional<ScreenCastPlugin> plugin;
-    // The plug-in's descriptor and the sharing windows' in one, to which a
-    // plug-in loaded later adds its own; -1 until a caller asks for it.
+    // The plug-in's descriptor, the sharing windows' and the screen reads' in
+    // one, to which a plug-in loaded later adds its own; -1 until a caller
+    // asks for it.
     int changes = -1;
 };
 
@@ -96,11 +98,19 @@ const ScreenCastPlugin& plugin(Load load) {
 
 bool isScreenWatched() {
     const CastQuery isWatcherPresent = plugin(Load::onceADaemonMayAnswer).isWatcherPresent;
-    // Both are asked every time, so that each takes in its change notice.
+    // Each is asked every time, so that each takes in its change notice.
     SharingWindows* windows = SharingWindows::shared();
     const bool shown = windows && windows->isAnyListed();
+    ScreenReads* reads = ScreenReads::shared();
+    if (windows && reads) {
+        // A browser's window tells sooner than its reads that its sharing stopped.
+        for (const std::uint32_t process : windows->takeStoppedSharers()) {
+            reads->stopCounting(process);
+        }
+    }
+    const bool read = reads && reads->isAnyReading();
     const bool cast = isWatcherPresent && isWatcherPresent();
-    return cast || shown;
+    return cast || shown || read;
 }
 
 Detection detection() {
@@ -110,6 +120,8 @@ Detection detection() {
     isScreenWatched();
     Detection seen;
     seen.sharingWindows = SharingWindows::shared() != nullptr;
+    const ScreenReads* reads = ScreenReads::shared();
+    seen.screenReads = reads && reads->isAvailable();
     if (!found.isWatcherPresent) {
         seen.pipeWire = PipeWire::missing;
     } else if (found.isConnected && !found.isConnected()) {
@@ -127,6 +139,9 @@ int changeDescriptor() {
             if (const SharingWindows* windows = SharingWindows::shared()) {
                 follow(shared.changes, windows->changeDescriptor());
             }
+            if (const ScreenReads* reads = ScreenReads::shared()) {
+                follow(shared.changes, reads->changeDescriptor());
+            }
             if (shared.plugin) {
                 follow(shared.changes, pluginDescriptor(*shared.plugin));
             }
@@ -135,6 +150,12 @@ int changeDescriptor() {
     // A query may load the plug-in now; it joins the descriptor as it loads.
     plugin(Load::onceADaemonMayAnswer);
     return shared.changes;
+}
+
+void followScreenReads(bool on) {
+    if (ScreenReads* reads = ScreenReads::shared()) {
+        reads->follow(on);
+    }
 }
 
 } // namespace ScreenShareDetector

@@ -380,10 +380,22 @@ void SettingsView::finishPayEdit() {
 void SettingsView::showMasking(bool masked, ScreenShareDetector::Detection detection) {
     payField->setMasked(masked);
     // What this session can see, said plainly: on X11 most sharing bypasses
-    // PipeWire, and only the sharing windows of browsers and Zoom show it.
+    // PipeWire, and only the sharing windows of browsers and Zoom show it, and
+    // other programs' screen reads where the X server tells of them.
     using PipeWire = ScreenShareDetector::PipeWire;
     QString note;
-    if (detection.sharingWindows) {
+    if (detection.sharingWindows && detection.screenReads) {
+        if (detection.pipeWire == PipeWire::missing) {
+            note = tr("Screen sharing is detected for browsers, Zoom and programs that read the "
+                      "screen, not for PipeWire casts: PipeWire is not installed");
+        } else if (detection.pipeWire == PipeWire::notRunning) {
+            note = tr("Screen sharing is detected for browsers, Zoom and programs that read the "
+                      "screen, not for PipeWire casts: PipeWire is not running");
+        } else {
+            note = tr("Screen sharing is detected for browsers, Zoom and programs that read the "
+                      "screen, and for PipeWire casts");
+        }
+    } else if (detection.sharingWindows) {
         if (detection.pipeWire == PipeWire::missing) {
             note = tr("Screen sharing is detected for browsers and Zoom only: PipeWire is not "
                       "installed");

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <string_view>
 #include <thread>
+#include <unistd.h>
 #include <xcb/xcb.h>
 
 using namespace std::chrono_literals;
@@ -387,6 +388,81 @@ TEST_F(ProgramInXServer, SharingWindowsMaskTheTitleWhileListed) {
         xcb_flush(x);
         EXPECT_TRUE(labelBecomes(program, unmasked, 2s));
     }
+    xcb_disconnect(x);
+}
+
+// Recorders and meeting programs read the screen with X11 calls and show no
+// window: another client reading most of the screen again and again masks the
+// title, until two seconds after its last read. The test is that client.
+TEST_F(ProgramInXServer, AnotherClientReadingTheScreenMasksTheTitle) {
+    storePreferences("dailyPay=200\ncurrencySymbol=$\n" + windowOver());
+    TestWatcher watcher(bus, QStringLiteral("watcher"));
+    QProcess& program = launch(true, display);
+    ASSERT_TRUE(waitForRegistrations(watcher, 1));
+    xcb_connection_t* x = xcb_connect(display.toLocal8Bit().constData(), nullptr);
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x)).data;
+    const auto readScreen = [&](std::uint16_t height) {
+        std::free(xcb_get_image_reply(x,
+                                      xcb_get_image(x, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, 0,
+                                                    0, screen->width_in_pixels, height, ~0u),
+                                      nullptr));
+    };
+    const std::uint16_t whole = screen->height_in_pixels, strip = whole / 20;
+    const struct {
+        bool masks;
+        const char* what;
+        int looks;
+        std::uint16_t height;
+        std::chrono::milliseconds apart;
+    } cases[] = {
+        {true, "the whole screen, twice", 2, whole, 300ms},
+        {true, "frame after frame", 15, whole, 33ms},
+        {false, "one screenshot", 1, whole, 0ms},
+        {false, "a strip, again and again", 15, strip, 33ms},
+    };
+    for (const auto& reading : cases) {
+        SCOPED_TRACE(reading.what);
+        for (int look = 0; look < reading.looks; ++look) {
+            std::this_thread::sleep_for(look ? reading.apart : 0ms);
+            readScreen(reading.height);
+        }
+        if (reading.masks) {
+            ASSERT_TRUE(labelBecomes(program, masked, 2s));
+            // Still masked a second after the last read, back after two.
+            waitFor([] { return false; }, 1s);
+            EXPECT_EQ(label(program), masked);
+            EXPECT_TRUE(labelBecomes(program, unmasked, 3s));
+        } else {
+            waitFor([] { return false; }, 600ms);
+            EXPECT_EQ(label(program), unmasked);
+        }
+    }
+    // A browser shows its sharing window while it reads: the window going ends
+    // both at once, without the quiet time.
+    const auto setProperty = [&](xcb_window_t window, const char* name, xcb_atom_t type,
+                                 std::uint8_t format, const auto& values) {
+        xcb_intern_atom_reply_t* atom =
+            xcb_intern_atom_reply(x, xcb_intern_atom(x, 0, std::strlen(name), name), nullptr);
+        xcb_change_property(x, XCB_PROP_MODE_REPLACE, window, atom->atom, type, format,
+                            values.size(), values.data());
+        std::free(atom);
+    };
+    const xcb_window_t indicator = xcb_generate_id(x);
+    xcb_create_window(x, XCB_COPY_FROM_PARENT, indicator, screen->root, 0, 0, 100, 30, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+    setProperty(indicator, "WM_CLASS", XCB_ATOM_STRING, 8, std::string("B\0firefox-esr\0", 14));
+    setProperty(indicator, "WM_WINDOW_ROLE", XCB_ATOM_STRING, 8,
+                std::string("WebRTCGlobalIndicator"));
+    setProperty(indicator, "_NET_WM_PID", XCB_ATOM_CARDINAL, 32,
+                std::vector{std::uint32_t(getpid())});
+    setProperty(screen->root, "_NET_CLIENT_LIST", XCB_ATOM_WINDOW, 32, std::vector{indicator});
+    readScreen(whole);
+    readScreen(whole);
+    ASSERT_TRUE(labelBecomes(program, masked, 2s));
+    setProperty(screen->root, "_NET_CLIENT_LIST", XCB_ATOM_WINDOW, 32, std::vector<xcb_window_t>{});
+    xcb_destroy_window(x, indicator);
+    xcb_flush(x);
+    EXPECT_TRUE(labelBecomes(program, unmasked, 1s));
     xcb_disconnect(x);
 }
 

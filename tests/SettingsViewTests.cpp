@@ -505,7 +505,7 @@ TEST_F(SettingsViewTest, PayTextIsTakenOnlyWhenTheEditEnds) {
 TEST_F(SettingsViewTest, WhileMaskedThePayShowsOnlyWhileItIsEdited) {
     using Detection = ScreenShareDetector::Detection;
     using PipeWire = ScreenShareDetector::PipeWire;
-    constexpr bool x11 = true;
+    constexpr bool x11 = true, reads = true;
     openWith("dailyPay=1500\n");
     view->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
@@ -527,9 +527,17 @@ TEST_F(SettingsViewTest, WhileMaskedThePayShowsOnlyWhileItIsEdited) {
         {true, amountField(), Focus::click, {PipeWire::working}, QLineEdit::Normal, ""},
         {true, currencyField(), Focus::tab, {PipeWire::working}, QLineEdit::Password, ""},
         {true, amountField(), Focus::given, {PipeWire::working}, QLineEdit::Password, ""},
-        {true, currencyField(), Focus::tab, {PipeWire::notRunning}, QLineEdit::Password,
+        {true,
+         currencyField(),
+         Focus::tab,
+         {PipeWire::notRunning},
+         QLineEdit::Password,
          "Screen casts cannot be detected: PipeWire is not running"},
-        {false, currencyField(), Focus::tab, {PipeWire::missing}, QLineEdit::Normal,
+        {false,
+         currencyField(),
+         Focus::tab,
+         {PipeWire::missing},
+         QLineEdit::Normal,
          "Screen casts cannot be detected: PipeWire is not installed"},
         {false,
          currencyField(),
@@ -543,6 +551,13 @@ TEST_F(SettingsViewTest, WhileMaskedThePayShowsOnlyWhileItIsEdited) {
          {PipeWire::missing, x11},
          QLineEdit::Password,
          "Screen sharing is detected for browsers and Zoom only: PipeWire is not installed"},
+        {true,
+         currencyField(),
+         Focus::tab,
+         {PipeWire::notRunning, x11, reads},
+         QLineEdit::Password,
+         "Screen sharing is detected for browsers, Zoom and programs that read the screen, not "
+         "for PipeWire casts: PipeWire is not running"},
     };
     for (const auto& step : steps) {
         view->showMasking(step.masked, step.detection);

@@ -230,5 +230,17 @@
         <source>Screen sharing is detected for browsers and Zoom, and for PipeWire casts</source>
         <translation>Bildschirmfreigaben von Browsern und Zoom werden erkannt, ebenso PipeWire-Übertragungen</translation>
     </message>
+    <message>
+        <source>Screen sharing is detected for browsers, Zoom and programs that read the screen, not for PipeWire casts: PipeWire is not installed</source>
+        <translation>Bildschirmfreigaben von Browsern, Zoom und Programmen, die den Bildschirm lesen, werden erkannt, PipeWire-Übertragungen nicht: PipeWire ist nicht installiert</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers, Zoom and programs that read the screen, not for PipeWire casts: PipeWire is not running</source>
+        <translation>Bildschirmfreigaben von Browsern, Zoom und Programmen, die den Bildschirm lesen, werden erkannt, PipeWire-Übertragungen nicht: PipeWire läuft nicht</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers, Zoom and programs that read the screen, and for PipeWire casts</source>
+        <translation>Bildschirmfreigaben von Browsern, Zoom und Programmen, die den Bildschirm lesen, werden erkannt, ebenso PipeWire-Übertragungen</translation>
+    </message>
 </context>
 </TS>

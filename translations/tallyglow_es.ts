@@ -230,5 +230,17 @@
         <source>Screen sharing is detected for browsers and Zoom, and for PipeWire casts</source>
         <translation>Se detecta la pantalla compartida de navegadores y Zoom, y las transmisiones de PipeWire</translation>
     </message>
+    <message>
+        <source>Screen sharing is detected for browsers, Zoom and programs that read the screen, not for PipeWire casts: PipeWire is not installed</source>
+        <translation>Se detecta la pantalla compartida de navegadores, Zoom y programas que leen la pantalla, pero no las transmisiones de PipeWire: PipeWire no está instalado</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers, Zoom and programs that read the screen, not for PipeWire casts: PipeWire is not running</source>
+        <translation>Se detecta la pantalla compartida de navegadores, Zoom y programas que leen la pantalla, pero no las transmisiones de PipeWire: PipeWire no se está ejecutando</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers, Zoom and programs that read the screen, and for PipeWire casts</source>
+        <translation>Se detecta la pantalla compartida de navegadores, Zoom y programas que leen la pantalla, y las transmisiones de PipeWire</translation>
+    </message>
 </context>
 </TS>

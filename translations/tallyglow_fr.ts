@@ -230,5 +230,17 @@
         <source>Screen sharing is detected for browsers and Zoom, and for PipeWire casts</source>
         <translation>Les partages d’écran sont détectés pour les navigateurs et Zoom, et pour les diffusions PipeWire</translation>
     </message>
+    <message>
+        <source>Screen sharing is detected for browsers, Zoom and programs that read the screen, not for PipeWire casts: PipeWire is not installed</source>
+        <translation>Les partages d’écran sont détectés pour les navigateurs, Zoom et les programmes qui lisent l’écran, pas pour les diffusions PipeWire&#xa0;: PipeWire n’est pas installé</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers, Zoom and programs that read the screen, not for PipeWire casts: PipeWire is not running</source>
+        <translation>Les partages d’écran sont détectés pour les navigateurs, Zoom et les programmes qui lisent l’écran, pas pour les diffusions PipeWire&#xa0;: PipeWire n’est pas lancé</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers, Zoom and programs that read the screen, and for PipeWire casts</source>
+        <translation>Les partages d’écran sont détectés pour les navigateurs, Zoom et les programmes qui lisent l’écran, et pour les diffusions PipeWire</translation>
+    </message>
 </context>
 </TS>

@@ -230,5 +230,17 @@
         <source>Screen sharing is detected for browsers and Zoom, and for PipeWire casts</source>
         <translation>La condivisione dello schermo è rilevata per browser e Zoom, e per le trasmissioni PipeWire</translation>
     </message>
+    <message>
+        <source>Screen sharing is detected for browsers, Zoom and programs that read the screen, not for PipeWire casts: PipeWire is not installed</source>
+        <translation>La condivisione dello schermo è rilevata per browser, Zoom e programmi che leggono lo schermo, non per le trasmissioni PipeWire: PipeWire non è installato</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers, Zoom and programs that read the screen, not for PipeWire casts: PipeWire is not running</source>
+        <translation>La condivisione dello schermo è rilevata per browser, Zoom e programmi che leggono lo schermo, non per le trasmissioni PipeWire: PipeWire non è in esecuzione</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers, Zoom and programs that read the screen, and for PipeWire casts</source>
+        <translation>La condivisione dello schermo è rilevata per browser, Zoom e programmi che leggono lo schermo, e per le trasmissioni PipeWire</translation>
+    </message>
 </context>
 </TS>

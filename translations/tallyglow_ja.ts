@@ -230,5 +230,17 @@
         <source>Screen sharing is detected for browsers and Zoom, and for PipeWire casts</source>
         <translation>ブラウザーと Zoom の画面共有、および PipeWire のキャストを検出します</translation>
     </message>
+    <message>
+        <source>Screen sharing is detected for browsers, Zoom and programs that read the screen, not for PipeWire casts: PipeWire is not installed</source>
+        <translation>ブラウザー、Zoom、画面を読み取るプログラムの画面共有を検出しますが、PipeWire のキャストは検出しません: PipeWire がインストールされていません</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers, Zoom and programs that read the screen, not for PipeWire casts: PipeWire is not running</source>
+        <translation>ブラウザー、Zoom、画面を読み取るプログラムの画面共有を検出しますが、PipeWire のキャストは検出しません: PipeWire が実行されていません</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers, Zoom and programs that read the screen, and for PipeWire casts</source>
+        <translation>ブラウザー、Zoom、画面を読み取るプログラムの画面共有、および PipeWire のキャストを検出します</translation>
+    </message>
 </context>
 </TS>

@@ -230,5 +230,17 @@
         <source>Screen sharing is detected for browsers and Zoom, and for PipeWire casts</source>
         <translation>Scherm delen wordt gedetecteerd voor browsers en Zoom, en voor PipeWire-uitzendingen</translation>
     </message>
+    <message>
+        <source>Screen sharing is detected for browsers, Zoom and programs that read the screen, not for PipeWire casts: PipeWire is not installed</source>
+        <translation>Scherm delen wordt gedetecteerd voor browsers, Zoom en programma’s die het scherm lezen, niet voor PipeWire-uitzendingen: PipeWire is niet geïnstalleerd</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers, Zoom and programs that read the screen, not for PipeWire casts: PipeWire is not running</source>
+        <translation>Scherm delen wordt gedetecteerd voor browsers, Zoom en programma’s die het scherm lezen, niet voor PipeWire-uitzendingen: PipeWire draait niet</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers, Zoom and programs that read the screen, and for PipeWire casts</source>
+        <translation>Scherm delen wordt gedetecteerd voor browsers, Zoom en programma’s die het scherm lezen, en voor PipeWire-uitzendingen</translation>
+    </message>
 </context>
 </TS>

@@ -230,5 +230,17 @@
         <source>Screen sharing is detected for browsers and Zoom, and for PipeWire casts</source>
         <translation>Udostępnianie ekranu jest wykrywane dla przeglądarek i Zooma oraz dla transmisji PipeWire</translation>
     </message>
+    <message>
+        <source>Screen sharing is detected for browsers, Zoom and programs that read the screen, not for PipeWire casts: PipeWire is not installed</source>
+        <translation>Udostępnianie ekranu jest wykrywane dla przeglądarek, Zooma i programów odczytujących ekran, ale nie dla transmisji PipeWire: PipeWire nie jest zainstalowany</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers, Zoom and programs that read the screen, not for PipeWire casts: PipeWire is not running</source>
+        <translation>Udostępnianie ekranu jest wykrywane dla przeglądarek, Zooma i programów odczytujących ekran, ale nie dla transmisji PipeWire: PipeWire nie jest uruchomiony</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers, Zoom and programs that read the screen, and for PipeWire casts</source>
+        <translation>Udostępnianie ekranu jest wykrywane dla przeglądarek, Zooma i programów odczytujących ekran oraz dla transmisji PipeWire</translation>
+    </message>
 </context>
 </TS>

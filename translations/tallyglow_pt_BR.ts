@@ -230,5 +230,17 @@
         <source>Screen sharing is detected for browsers and Zoom, and for PipeWire casts</source>
         <translation>O compartilhamento de tela é detectado para navegadores e Zoom, e para transmissões do PipeWire</translation>
     </message>
+    <message>
+        <source>Screen sharing is detected for browsers, Zoom and programs that read the screen, not for PipeWire casts: PipeWire is not installed</source>
+        <translation>O compartilhamento de tela é detectado para navegadores, Zoom e programas que leem a tela, não para transmissões do PipeWire: o PipeWire não está instalado</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers, Zoom and programs that read the screen, not for PipeWire casts: PipeWire is not running</source>
+        <translation>O compartilhamento de tela é detectado para navegadores, Zoom e programas que leem a tela, não para transmissões do PipeWire: o PipeWire não está em execução</translation>
+    </message>
+    <message>
+        <source>Screen sharing is detected for browsers, Zoom and programs that read the screen, and for PipeWire casts</source>
+        <translation>O compartilhamento de tela é detectado para navegadores, Zoom e programas que leem a tela, e para transmissões do PipeWire</translation>
+    </message>
 </context>
 </TS>

@@ -7,11 +7,13 @@
 #include <array>
 #include <cctype>
 #include <cstdlib>
+#include <iterator>
 #include <memory>
 #include <set>
 #include <string_view>
 #include <sys/eventfd.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -280,11 +282,26 @@ bool SharingWindows::isSharingWindow(const Client& client) const {
     });
 }
 
+std::set<std::uint32_t> SharingWindows::takeStoppedSharers() {
+    return std::exchange(stoppedSharers, {});
+}
+
 void SharingWindows::decide() {
-    const auto isOne = [this](const auto& client) {
-        return isSharingWindow(client.second);
-    };
-    const bool now = std::ranges::any_of(clients, isOne) || std::ranges::any_of(made, isOne);
+    bool now = false;
+    std::set<std::uint32_t> sharingNow;
+    for (const auto* windows : {&clients, &made}) {
+        for (const auto& [window, client] : *windows) {
+            if (isSharingWindow(client)) {
+                now = true;
+                if (client.pid) {
+                    sharingNow.insert(client.pid);
+                }
+            }
+        }
+    }
+    std::ranges::set_difference(sharers, sharingNow,
+                                std::inserter(stoppedSharers, stoppedSharers.end()));
+    sharers = std::move(sharingNow);
     if (now == listed) {
         return;
     }

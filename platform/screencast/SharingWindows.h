@@ -4,6 +4,7 @@
 #include <QAbstractNativeEventFilter>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <xcb/xcb.h>
 
@@ -21,6 +22,9 @@ public:
 
     // Whether a sharing window is listed now. Takes in the change notice.
     bool isAnyListed();
+    // The processes whose sharing windows have gone since the last call: they
+    // have stopped sharing.
+    std::set<std::uint32_t> takeStoppedSharers();
     // Readable when the answer has changed.
     int changeDescriptor() const { return changeNotice; }
 
@@ -57,5 +61,7 @@ private:
     // sharing window counts from the moment it is made.
     std::map<xcb_window_t, Client> made;
     bool listed = false;
+    std::set<std::uint32_t> sharers;
+    std::set<std::uint32_t> stoppedSharers;
     int changeNotice = -1;
 };
