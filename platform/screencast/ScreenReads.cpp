@@ -24,8 +24,10 @@ constexpr auto oneLook = 50ms;
 // Two looks within this are reading it; none for the quiet time ends it.
 constexpr auto lookWindow = 1s;
 constexpr auto quiet = 2s;
-// What is left of it once the reader's sharing window has gone.
-constexpr auto handOver = 250ms;
+// What is left of it once the reader has said it stopped (its sharing window
+// went, or it closed its connection): a program may hand its reading over to
+// a new connection, as a browser does from its picker's preview to the stream.
+constexpr auto handOver = 500ms;
 
 // The requests that read the screen, and where they say what and how much.
 constexpr std::uint8_t copyArea = 62;
@@ -175,7 +177,10 @@ void ScreenReads::takeRecorded() {
         const bool other = std::ranges::find(ownClients, client) == std::end(ownClients);
         const auto now = Clock::now();
         if (reply->category == clientDied) {
-            readers.erase(client);
+            const auto gone = readers.find(client);
+            if (gone != readers.end() && !(gone->second.reading && endSoon(gone->second, now))) {
+                readers.erase(gone);
+            }
         }
         // Several requests may come in one reply, in the client's byte order:
         // the same as ours for every local client.
@@ -265,19 +270,25 @@ std::uint32_t ScreenReads::processOf(std::uint32_t client) const {
                : 0;
 }
 
-void ScreenReads::stopCounting(std::uint32_t process) {
+bool ScreenReads::endSoon(Reader& reader, Clock::time_point now) {
     // What is left of the quiet time is cut short, not ended: a window may go
     // and come back as it is framed, while its program goes on reading.
-    const auto soon = Clock::now() - quiet + handOver;
+    const auto soon = now - quiet + handOver;
+    if (reader.last <= soon) {
+        return false;
+    }
+    reader.last = soon;
+    quietEnd.stop();
+    return true;
+}
+
+void ScreenReads::stopCounting(std::uint32_t process) {
+    const auto now = Clock::now();
     bool shortened = false;
     for (auto& [client, reader] : readers) {
-        if (reader.process == process && reader.last > soon) {
-            reader.last = soon;
-            shortened = true;
-        }
+        shortened |= reader.process == process && endSoon(reader, now);
     }
     if (shortened) {
-        quietEnd.stop();
         decide();
     }
 }

@@ -14,11 +14,11 @@
 // recorders, ffmpeg) read it with X11 calls and show no window. The X server's
 // RECORD extension tells of every client's screen reads; this says when another
 // client reads the whole screen or a large part of it again and again (at
-// least two looks within a second), until two seconds after its last read or
-// until it closes its connection. A single look, as a screenshot takes, is not
-// reading. Following costs the X server a little for every request it checks,
-// so it runs only while asked to, on a connection of its own; the program's
-// own requests do not count.
+// least two looks within a second), until two seconds after its last read, or
+// half a second after it closes its connection. A single look, as a
+// screenshot takes, is not reading. Following costs the X server a little for
+// every request it checks, so it runs only while asked to, on a connection of
+// its own; the program's own requests do not count.
 class ScreenReads final {
 public:
     // The one follower of the session, not yet following. Null outside an X11
@@ -63,6 +63,9 @@ private:
     void takeRecorded();
     void noteRead(std::uint32_t client, std::uint64_t area, Clock::time_point at);
     std::uint32_t processOf(std::uint32_t client) const;
+    // Cuts what is left of a reader's quiet time to the hand-over; false when
+    // less was left.
+    bool endSoon(Reader& reader, Clock::time_point now);
     void decide();
 
     // Qt's connection: the recording is made and ended on it.
