@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ScreenReads.h"
 
-#include <QGuiApplication>
-#include <QThread>
+#include "X11Connection.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -61,17 +61,11 @@ std::uint8_t majorOpcode(xcb_connection_t* connection, const char* name) {
 } // namespace
 
 ScreenReads* ScreenReads::shared() {
-    const auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-    if (!application || QThread::currentThread() != application->thread()) {
+    xcb_connection_t* const connection = qtX11Connection();
+    if (!connection) {
         return nullptr;
     }
-    static ScreenReads* const follower = []() -> ScreenReads* {
-        // The offscreen platform may offer the same interface, without a connection.
-        const auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-        xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
-        if (QGuiApplication::platformName() != QStringLiteral("xcb") || !connection) {
-            return nullptr;
-        }
+    static ScreenReads* const follower = [connection]() -> ScreenReads* {
         return new ScreenReads(connection,
                                *xcb_setup_roots_iterator(xcb_get_setup(connection)).data);
     }();

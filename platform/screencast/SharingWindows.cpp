@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SharingWindows.h"
 
-#include <QGuiApplication>
-#include <QThread>
+#include "X11Connection.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -100,17 +100,11 @@ bool isZoom(const std::string& name) {
 } // namespace
 
 SharingWindows* SharingWindows::shared() {
-    const auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-    if (!application || QThread::currentThread() != application->thread()) {
+    xcb_connection_t* const connection = qtX11Connection();
+    if (!connection) {
         return nullptr;
     }
-    static SharingWindows* const follower = []() -> SharingWindows* {
-        // The offscreen platform may offer the same interface, without a connection.
-        const auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-        xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
-        if (QGuiApplication::platformName() != QStringLiteral("xcb") || !connection) {
-            return nullptr;
-        }
+    static SharingWindows* const follower = [connection]() -> SharingWindows* {
         const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
         auto* windows = new SharingWindows(connection, screen->root);
         qApp->installNativeEventFilter(windows);
