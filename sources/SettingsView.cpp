@@ -379,9 +379,8 @@ void SettingsView::finishPayEdit() {
 
 void SettingsView::showMasking(bool masked, ScreenShareDetector::Detection detection) {
     payField->setMasked(masked);
-    // What this session can see, said plainly: on X11 most sharing bypasses
-    // PipeWire, and only the sharing windows of browsers and Zoom show it, and
-    // other programs' screen reads where the X server tells of them.
+    // What this session can see, said plainly: on X11 most sharing bypasses PipeWire,
+    // and only sharing windows and the reads the X server tells of show it.
     using PipeWire = ScreenShareDetector::PipeWire;
     QString note;
     if (detection.sharingWindows && detection.screenReads) {
