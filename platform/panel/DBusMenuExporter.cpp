@@ -185,10 +185,7 @@ QDBusObjectPath DBusMenuExporter::objectPath() const {
 
 void DBusMenuExporter::actionAdded(QAction* action) {
     addAction(action);
-    ++layoutRevision;
-    layoutChanged = true;
-    changedSinceRead = true;
-    scheduleUpdate();
+    layoutHasChanged();
 }
 
 void DBusMenuExporter::actionRemoved(QAction* action) {
@@ -196,6 +193,10 @@ void DBusMenuExporter::actionRemoved(QAction* action) {
     const int id = idsByAction.take(action);
     sentProperties.remove(id);
     changedIds.remove(id);
+    layoutHasChanged();
+}
+
+void DBusMenuExporter::layoutHasChanged() {
     ++layoutRevision;
     layoutChanged = true;
     changedSinceRead = true;

@@ -52,6 +52,8 @@ private:
     void addAction(QAction* action);
     void actionAdded(QAction* action);
     void actionRemoved(QAction* action);
+    // Each change of the layout gives it a new revision, sent with the next update.
+    void layoutHasChanged();
     void actionChanged(QAction* action);
     QAction* actionFor(int id) const;
     QVariantMap propertiesOf(QAction* action) const;
