@@ -241,9 +241,6 @@ void AppDelegate::refresh() {
     if (!statusItem) {
         std::abort(); // launch creates the item before anything refreshes
     }
-    // Other programs' screen reads cost the X server a little to follow: only
-    // while the user wants the figure masked during sharing.
-    ScreenShareDetector::followScreenReads(settings.maskWhileScreenSharing());
     StatusButton* button = statusItem->button();
     const Instant now = Instant::now();
     const Calendar& calendar = Calendar::current();
@@ -263,6 +260,10 @@ void AppDelegate::refresh() {
         settingsView->showMasking(masked, ScreenShareDetector::detection());
         settingsView->showPanelNote(panelNotice->note());
     }
+    // Other programs' screen reads cost the X server a little to follow: only
+    // while the user wants the figure masked during sharing, and from after the
+    // title is out, so that a new connection to the X server holds no label back.
+    ScreenShareDetector::followScreenReads(settings.maskWhileScreenSharing());
     // The detector's first query, which isMasked() makes only while automatic
     // masking applies, loads the plug-in: its changes are followed from then on.
     if (!screenCastsFollowed && !settings.maskEarnings() && settings.maskWhileScreenSharing()) {

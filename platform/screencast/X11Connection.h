@@ -10,11 +10,14 @@
 // its events.
 inline xcb_connection_t* qtX11Connection() {
     const auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-    if (!application || QThread::currentThread() != application->thread() ||
-        QGuiApplication::platformName() != QStringLiteral("xcb")) {
+    if (!application || QThread::currentThread() != application->thread()) {
         return nullptr;
     }
-    // The offscreen platform may offer the same interface, without a connection.
-    const auto* x11 = application->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->connection() : nullptr;
+    static xcb_connection_t* const connection = [application]() -> xcb_connection_t* {
+        // The offscreen platform may offer the same interface, without a connection.
+        const auto* x11 = application->nativeInterface<QNativeInterface::QX11Application>();
+        return QGuiApplication::platformName() == QStringLiteral("xcb") && x11 ? x11->connection()
+                                                                               : nullptr;
+    }();
+    return connection;
 }
