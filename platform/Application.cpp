@@ -10,12 +10,14 @@
 
 #include <QApplication>
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusPendingReply>
+#include <QTimer>
 #include <cstdlib>
 
 namespace {
 
+// The request for the instance's name, sent once.
+QDBusPendingCall* instanceClaim = nullptr;
 // Set once this process owns the instance's name.
 InstanceService* instanceService = nullptr;
 
@@ -42,17 +44,30 @@ Application::Application() {
     HeldKeys::listen();
 }
 
-bool Application::isOnlyInstanceInSession() {
+void Application::claimInstanceName() {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !bus.interface()) {
+    if (instanceClaim || !bus.isConnected()) {
+        return;
+    }
+    QDBusMessage request = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("RequestName"));
+    // Not queued for the name: either this process owns it now, or another one does.
+    constexpr uint doNotQueue = 4;
+    request << InstanceBus::name() << doNotQueue;
+    instanceClaim = new QDBusPendingCall(bus.asyncCall(request));
+}
+
+bool Application::isOnlyInstanceInSession() {
+    claimInstanceName();
+    if (!instanceClaim) {
         return true;
     }
-    const auto reply = bus.interface()->registerService(
-        InstanceBus::name(), QDBusConnectionInterface::DontQueueService,
-        QDBusConnectionInterface::DontAllowReplacement);
+    QDBusPendingReply<uint> reply = *instanceClaim;
+    reply.waitForFinished();
     // A bus that cannot answer is no reason to stay away.
-    const bool only =
-        !reply.isValid() || reply.value() != QDBusConnectionInterface::ServiceNotRegistered;
+    constexpr uint ownedByAnother = 3;
+    const bool only = reply.isError() || reply.value() != ownedByAnother;
     if (only) {
         instanceService = new InstanceService(
             [this] {
@@ -61,7 +76,8 @@ bool Application::isOnlyInstanceInSession() {
                 }
             },
             qApp);
-        bus.registerObject(InstanceBus::path(), instanceService, QDBusConnection::ExportAdaptors);
+        QDBusConnection::sessionBus().registerObject(InstanceBus::path(), instanceService,
+                                                     QDBusConnection::ExportAdaptors);
     }
     return only;
 }
@@ -100,7 +116,6 @@ void Application::setActivationPolicy(ActivationPolicy policy) {
 
 int Application::run() {
     quitOnEndSignals();
-    new BusLossWatch(qApp);
     QMetaObject::invokeMethod(
         qApp,
         [this] {
@@ -108,6 +123,9 @@ int Application::run() {
                 std::abort(); // the entry point sets the delegate before running
             }
             delegate->applicationDidFinishLaunching();
+            // Once launch has sent what shows the item: each watch on the bus
+            // waits for Qt's bus thread to take it.
+            QTimer::singleShot(0, qApp, [] { new BusLossWatch(qApp); });
         },
         Qt::QueuedConnection);
     return QApplication::exec();

@@ -40,8 +40,12 @@ public:
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-    // False when another Tallyglow already runs in this desktop session. With
-    // no session bus there is no way to tell, and the answer is true.
+    // Asks the session bus for the running instance's name, without waiting
+    // for the answer.
+    void claimInstanceName();
+    // False when another Tallyglow already runs in this desktop session: the
+    // claim's answer, waited for (claimed now if it was not). With no session
+    // bus there is no way to tell, and the answer is true.
     bool isOnlyInstanceInSession();
 
     // Asks the instance that runs in this session to handle a reopening;

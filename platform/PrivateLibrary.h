@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <filesystem>
-
-// Where one of the program's own libraries is: beside the program in a
-// build; installed, in a private library folder that the build names
-// relative to the program's own folder, so that a staged or moved
-// installation finds it too. Empty when the program cannot tell where it is.
-std::filesystem::path privateLibraryPath(const char* fileName);
+// Loads one of the program's own libraries: beside the program in a build;
+// installed, from a private library folder that the build names relative to
+// the program's own folder, so that a staged or moved installation finds it
+// too. Null when it cannot be loaded; dlerror() says why. Needs nothing of
+// the C++ library, which the program's launcher does without.
+void* openPrivateLibrary(const char* fileName);

@@ -231,3 +231,9 @@ int CommandLine::printTitle() const {
     });
     return 0;
 }
+
+// The options, from the library that `tallyglow` loads only to answer them.
+extern "C" __attribute__((visibility("default"))) int tallyglowRunCommandLine(int argumentCount,
+                                                                              char** arguments) {
+    return CommandLine(argumentCount, arguments).run();
+}

@@ -10,9 +10,6 @@ class CommandLine {
 public:
     CommandLine(int argumentCount, const char* const* arguments);
 
-    // No options: start the panel item (or open the running one's settings).
-    bool startsPanelItem() const { return request == Request::panelItem; }
-
     // Does what the options ask and answers the exit status: 0 when done, 1
     // when --title finds no Tallyglow running (but for LXQt's form), 2 for a
     // command line we cannot read. Loads no toolkit: panels run it every second.

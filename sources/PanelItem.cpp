@@ -26,10 +26,14 @@ namespace {
 } // namespace
 
 // The panel item, from the library that `tallyglow` loads only to start it.
-extern "C" __attribute__((visibility("default"))) int tallyglowRunPanelItem() {
+extern "C" __attribute__((visibility("default"))) int tallyglowRunPanelItem(int, char**) {
     app = &Application::shared();
     // One panel item per desktop session: a second launch asks the first to
-    // show its settings, and goes; one that cannot reach it says so.
+    // show its settings, and goes; one that cannot reach it says so. The bus
+    // answers while the settings store is created, converted and loaded: a
+    // file from before was converted by the first launch long before.
+    app->claimInstanceName();
+    delegate = std::make_shared<AppDelegate>();
     if (!app->isOnlyInstanceInSession()) {
         const std::string failure = app->reopenRunningInstance();
         if (!failure.empty()) {
@@ -37,8 +41,6 @@ extern "C" __attribute__((visibility("default"))) int tallyglowRunPanelItem() {
         }
         endAt(failure.empty() ? 0 : 1);
     }
-    // The settings store is created, converted and loaded here, before the event loop.
-    delegate = std::make_shared<AppDelegate>();
     app->setDelegate(delegate.get());
     return app->run();
 }

@@ -7,7 +7,6 @@
 #include "SharingWindows.h"
 
 #include <dlfcn.h>
-#include <filesystem>
 #include <mutex>
 #include <optional>
 #include <sys/epoll.h>
@@ -34,11 +33,7 @@ struct ScreenCastPlugin {
 // The handle is needed only for the name lookup; the plug-in stays loaded for
 // the life of the process.
 ScreenCastPlugin lookUpPlugin() {
-    const std::filesystem::path path = privateLibraryPath(pluginFileName);
-    if (path.empty()) {
-        return {};
-    }
-    void* handle = ::dlopen(path.c_str(), RTLD_LAZY);
+    void* handle = openPrivateLibrary(pluginFileName);
     if (!handle) {
         return {};
     }

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "CommandLine.h"
 #include "PrivateLibrary.h"
 
 #include <cstdio>
@@ -7,28 +6,30 @@
 
 namespace {
 
-constexpr const char* panelItemFileName = "tallyglow-panel-item.so";
+// Runs the entry point of one of the program's libraries.
+int runLibrary(const char* fileName, const char* entryPoint, int argumentCount, char** arguments) {
+    void* library = openPrivateLibrary(fileName);
+    const auto run =
+        library ? reinterpret_cast<int (*)(int, char**)>(::dlsym(library, entryPoint)) : nullptr;
+    if (!run) {
+        const char* why = library ? "no entry point" : ::dlerror();
+        std::fprintf(stderr, "tallyglow: cannot load %s: %s\n", fileName, why ? why : "not found");
+        return 1;
+    }
+    return run(argumentCount, arguments);
+}
 
 } // namespace
 
-// The command line answers without the toolkit, which panels would otherwise
-// load every second just to print the title; the panel item and its
-// settings window come from a library loaded only to start them.
+// The options answer without the toolkit, which panels would otherwise load
+// every second just to print the title; the panel item and its settings
+// window come from a library of their own, loaded only to start them. The
+// program itself links nothing but the C library: the libraries it links are
+// searched first for every symbol the toolkit's look up as they load.
 int main(int argumentCount, char** arguments) {
-    const CommandLine commandLine(argumentCount, arguments);
-    if (!commandLine.startsPanelItem()) {
-        return commandLine.run();
+    if (argumentCount > 1) {
+        return runLibrary("tallyglow-command-line.so", "tallyglowRunCommandLine", argumentCount,
+                          arguments);
     }
-    const auto path = privateLibraryPath(panelItemFileName);
-    void* panelItem = path.empty() ? nullptr : ::dlopen(path.c_str(), RTLD_LAZY);
-    const auto run = panelItem
-                         ? reinterpret_cast<int (*)()>(::dlsym(panelItem, "tallyglowRunPanelItem"))
-                         : nullptr;
-    if (!run) {
-        const char* why = panelItem ? "no entry point" : ::dlerror();
-        std::fprintf(stderr, "tallyglow: cannot load %s: %s\n",
-                     path.empty() ? panelItemFileName : path.c_str(), why ? why : "not found");
-        return 1;
-    }
-    return run();
+    return runLibrary("tallyglow-panel-item.so", "tallyglowRunPanelItem", argumentCount, arguments);
 }

@@ -766,6 +766,7 @@ TEST_F(PanelItemTest, InstallsTheProgramItsPluginIconAndDesktopFiles) {
     std::set<std::string> expected{
         prefix + BINARY_FOLDER "/tallyglow",
         prefix + PLUGIN_FOLDER "/tallyglow-panel-item.so",
+        prefix + PLUGIN_FOLDER "/tallyglow-command-line.so",
         prefix + PLUGIN_FOLDER "/tallyglow-screen-cast.so",
         prefix + ICON_FOLDER "/tallyglow.svg",
         prefix + ICON_FOLDER "/symbolic/tallyglow-symbolic.svg",

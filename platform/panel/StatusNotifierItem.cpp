@@ -50,7 +50,6 @@ StatusNotifierItem::StatusNotifierItem(QDBusConnection busConnection, Identity i
     new StatusNotifierItemAdaptor(this);
     serviceName =
         QStringLiteral("org.kde.StatusNotifierItem-%1-1").arg(QCoreApplication::applicationPid());
-    connection.registerService(serviceName);
     connection.registerObject(QString::fromLatin1(itemPath), this, QDBusConnection::ExportAdaptors);
 
     // A watcher that drops the item, or never lists it, is asked again, ever later.
@@ -79,12 +78,11 @@ StatusNotifierItem::StatusNotifierItem(QDBusConnection busConnection, Identity i
                     registerWithWatcher();
                 }
             });
-    connection.connect(QString::fromLatin1(watcherService), QString::fromLatin1(watcherPath),
-                       QString::fromLatin1(watcherService),
-                       QStringLiteral("StatusNotifierItemUnregistered"), this,
-                       SLOT(watcherDroppedItem(QString)));
-    // Queued, so the watcher hears of the item only once launch has given it a title.
-    QMetaObject::invokeMethod(this, &StatusNotifierItem::registerWithWatcher, Qt::QueuedConnection);
+    // From any sender: naming the watcher would have Qt wait for the bus to
+    // say who owns that name. Only a watcher sends this signal.
+    connection.connect(
+        QString(), QString::fromLatin1(watcherPath), QString::fromLatin1(watcherService),
+        QStringLiteral("StatusNotifierItemUnregistered"), this, SLOT(watcherDroppedItem(QString)));
 }
 
 StatusNotifierItem::~StatusNotifierItem() {
@@ -141,16 +139,29 @@ void StatusNotifierItem::setWithdrawn(bool withdrawn) {
     }
     nextRegistration->stop();
     registrationCheck->stop();
+    claimServiceName(!withdrawn);
     if (withdrawn) {
-        connection.unregisterService(serviceName);
         setHosting(Hosting::withdrawn);
         return;
     }
-    connection.registerService(serviceName);
     registrationsInARow = 0;
     registerByPath = false;
     setHosting(Hosting::asking);
     registerWithWatcher();
+}
+
+// Without waiting for the answer: the bus handles our messages in order, so
+// the watcher, told of the item next, finds the name already taken.
+void StatusNotifierItem::claimServiceName(bool claim) {
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"),
+        claim ? QStringLiteral("RequestName") : QStringLiteral("ReleaseName"));
+    call << serviceName;
+    if (claim) {
+        call << uint(0);
+    }
+    connection.send(call);
 }
 
 void StatusNotifierItem::setAction(std::function<ClickAnswer()> newAction) {

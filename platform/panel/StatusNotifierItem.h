@@ -41,7 +41,7 @@ public:
         // A watcher is there but did not take the item, or does not list it;
         // it is offered again.
         dropped,
-        // Off the bus: the item shows in another way.
+        // Off the bus: not offered yet, or the item shows in another way.
         withdrawn,
     };
 
@@ -52,8 +52,9 @@ public:
         QString iconThemePath;
     };
 
-    // Offers the item on the connection and tells the panel about it; on a
-    // connection that is not open the item has no button and offers nothing.
+    // Serves the item on the connection, withdrawn until setWithdrawn(false)
+    // offers it to the panel; on a connection that is not open the item has
+    // no button and offers nothing.
     StatusNotifierItem(QDBusConnection connection, Identity identity);
     ~StatusNotifierItem() override;
 
@@ -104,6 +105,7 @@ private:
     void panelRequestsClick();
     void panelOpensMenu();
 
+    void claimServiceName(bool claim);
     void registerWithWatcher();
     void setHosting(Hosting hosting);
     // How the next offer names the item: by path once a watcher dropped it.
@@ -129,13 +131,15 @@ private:
     QTimer* nextRegistration = nullptr;
     // The watcher dropped the item offered by name; it is offered by path from now on.
     bool registerByPath = false;
+    // Whether the watcher's word that it dropped an item reaches us.
+    bool dropsHeard = false;
     int registrationsInARow = 0;
     // Counts registrations, so that only the last one's answer counts.
     int registrations = 0;
     // The watcher answered the last registration without an error.
     bool registrationAccepted = false;
     std::chrono::steady_clock::time_point lastRegistration;
-    Hosting currentHosting = Hosting::asking;
+    Hosting currentHosting = Hosting::withdrawn;
     std::function<void(bool)> shownChanged;
 
     QPointer<StatusMenu> itemMenu;

@@ -19,9 +19,8 @@ SwitchingStatusItem::SwitchingStatusItem(std::unique_ptr<StatusNotifierItem> not
                                          std::function<QIcon()> image)
     : item(std::move(notifierItem)), events(item->sharedEvents()), xappIcon(std::move(icon)),
       trayImage(std::move(image)) {
-    // Before the item first registers, from the event loop; the program hears
-    // where the item shows from there too.
-    item->setWithdrawn(xappIcon->served());
+    // The item is offered from the event loop, once the bus has said whether
+    // an applet shows XApp icons; the program hears where it shows from there too.
     connect(item.get(), &StatusNotifierItem::hostingChanged, this, &SwitchingStatusItem::follow);
     connect(xappIcon.get(), &XAppStatusIcon::servedChanged, this, &SwitchingStatusItem::follow);
     if (QGuiApplication::platformName() == QStringLiteral("xcb")) {
@@ -96,6 +95,9 @@ bool SwitchingStatusItem::nativeEventFilter(const QByteArray& eventType, void* m
 }
 
 void SwitchingStatusItem::follow() {
+    if (!xappIcon->knowsApplets() && !xappIcon->served()) {
+        return;
+    }
     // Offered to the watcher as well, the item would come twice: Cinnamon's
     // watcher turns it into an XApp icon of its own, without the label.
     item->setWithdrawn(xappIcon->served());

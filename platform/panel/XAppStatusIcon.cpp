@@ -10,6 +10,8 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
 #include <QMenu>
 #include <QMetaProperty>
@@ -71,6 +73,7 @@ XAppStatusIcon::XAppStatusIcon(QDBusConnection busConnection, QString name, QStr
     : connection(std::move(busConnection)), ownName(std::move(name)),
       ownIconName(std::move(iconName)), events(std::move(itemEvents)) {
     if (!connection.isConnected()) {
+        appletsKnown = true;
         return;
     }
     qDBusRegisterMetaType<InterfaceProperties>();
@@ -84,7 +87,7 @@ XAppStatusIcon::XAppStatusIcon(QDBusConnection busConnection, QString name, QStr
     lastMonitorGone = new QTimer(this);
     lastMonitorGone->setSingleShot(true);
     lastMonitorGone->setInterval(monitorReturnLimit);
-    connect(lastMonitorGone, &QTimer::timeout, this, &XAppStatusIcon::follow);
+    connect(lastMonitorGone, &QTimer::timeout, this, [this] { follow(); });
     // A name ending in "*" has Qt watch the whole namespace.
     monitorWatch = new QDBusServiceWatcher(QString::fromLatin1(monitorNamespace) + u'*', connection,
                                            QDBusServiceWatcher::WatchForRegistration |
@@ -95,15 +98,28 @@ XAppStatusIcon::XAppStatusIcon(QDBusConnection busConnection, QString name, QStr
     connect(monitorWatch, &QDBusServiceWatcher::serviceUnregistered, this,
             &XAppStatusIcon::monitorLeft);
     // The watch tells of changes only: the applets already there are asked
-    // for after it, so that the bus answers in the order of the two. At once,
-    // so that the notifier item is not offered where it would show twice.
-    const QStringList names = connection.interface()->registeredServiceNames().value();
-    for (const QString& name : names) {
-        if (name.startsWith(QString::fromLatin1(monitorNamespace) + u'.')) {
-            monitors.insert(name);
-        }
-    }
-    follow();
+    // for after it, so that the bus answers in the order of the two. Not
+    // waited for: launch goes on meanwhile, and the notifier item is offered
+    // only once the answer says no applet would show it twice.
+    auto* applets = new QDBusPendingCallWatcher(
+        connection.asyncCall(QDBusMessage::createMethodCall(
+            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ListNames"))),
+        this);
+    connect(applets, &QDBusPendingCallWatcher::finished, this,
+            [this](QDBusPendingCallWatcher* call) {
+                call->deleteLater();
+                const QDBusPendingReply<QStringList> names = *call;
+                for (const QString& name : names.value()) {
+                    if (name.startsWith(QString::fromLatin1(monitorNamespace) + u'.')) {
+                        monitors.insert(name);
+                    }
+                }
+                appletsKnown = true;
+                if (!follow()) {
+                    Q_EMIT servedChanged();
+                }
+            });
 }
 
 XAppStatusIcon::~XAppStatusIcon() {
@@ -170,17 +186,18 @@ void XAppStatusIcon::monitorLeft(const QString& monitor) {
     }
 }
 
-void XAppStatusIcon::follow() {
+bool XAppStatusIcon::follow() {
     const bool serving = !monitors.isEmpty();
     if (serving) {
         lastMonitorGone->stop();
     }
     if (serving == isServed) {
-        return;
+        return false;
     }
     serving ? serve() : withdraw();
     isServed = serving;
     Q_EMIT servedChanged();
+    return true;
 }
 
 // The objects first: an applet reads them as soon as the name appears.

@@ -41,6 +41,9 @@ public:
 
     // Whether an applet watches for icons, so that the icon is on the bus.
     bool served() const { return isServed; }
+    // Whether the bus has said which applets are there: until then the icon
+    // is not served, and may yet be.
+    bool knowsApplets() const { return appletsKnown; }
     // The label, and the tooltip for when the pointer rests on it. An applet
     // already there when the icon is made reads it only from the event loop,
     // once launch has given it the title.
@@ -63,6 +66,7 @@ public:
     QString metadata() const;
 
 Q_SIGNALS:
+    // Also once the applets are first known, served or not.
     void servedChanged();
 
 public:
@@ -76,7 +80,8 @@ private:
 
     void monitorCame(const QString& monitor);
     void monitorLeft(const QString& monitor);
-    void follow();
+    // Whether the icon came or left.
+    bool follow();
     void serve();
     void withdraw();
     void tellChanged(const QVariantMap& properties);
@@ -101,4 +106,5 @@ private:
     QTimer* lastMonitorGone = nullptr;
     QObject* objectManager = nullptr;
     bool isServed = false;
+    bool appletsKnown = false;
 };
