@@ -24,7 +24,7 @@ int runLibrary(const char* fileName, const char* entryPoint, int argumentCount, 
 // The options answer without the toolkit, which panels would otherwise load
 // every second just to print the title; the panel item and its settings
 // window come from a library of their own, loaded only to start them. The
-// program itself links nothing but the C library: the libraries it links are
+// program itself links neither's libraries: the libraries it links are
 // searched first for every symbol the toolkit's look up as they load.
 int main(int argumentCount, char** arguments) {
     if (argumentCount > 1) {
