@@ -60,29 +60,6 @@ StatusNotifierItem::StatusNotifierItem(QDBusConnection busConnection, Identity i
     nextRegistration = new QTimer(this);
     nextRegistration->setSingleShot(true);
     connect(nextRegistration, &QTimer::timeout, this, &StatusNotifierItem::registerWithWatcher);
-    // Panels restart, and at login often start after us: offer the item to every new watcher.
-    watcherOwner = new QDBusServiceWatcher(QString::fromLatin1(watcherService), connection,
-                                           QDBusServiceWatcher::WatchForOwnerChange, this);
-    connect(watcherOwner, &QDBusServiceWatcher::serviceOwnerChanged, this,
-            [this](const QString&, const QString&, const QString& newOwner) {
-                if (currentHosting == Hosting::withdrawn) {
-                    return;
-                }
-                nextRegistration->stop();
-                registrationCheck->stop();
-                registrationsInARow = 0;
-                registerByPath = false;
-                if (newOwner.isEmpty()) {
-                    setHosting(Hosting::noWatcher);
-                } else {
-                    registerWithWatcher();
-                }
-            });
-    // From any sender: naming the watcher would have Qt wait for the bus to
-    // say who owns that name. Only a watcher sends this signal.
-    connection.connect(
-        QString(), QString::fromLatin1(watcherPath), QString::fromLatin1(watcherService),
-        QStringLiteral("StatusNotifierItemUnregistered"), this, SLOT(watcherDroppedItem(QString)));
 }
 
 StatusNotifierItem::~StatusNotifierItem() {
@@ -314,6 +291,52 @@ void StatusNotifierItem::registerWithWatcher() {
             });
     lastRegistration = std::chrono::steady_clock::now();
     registrationCheck->start();
+    if (!watcherOwner) {
+        followWatcher();
+    }
+}
+
+// Once the first offer is on its way: each watch waits for Qt's bus thread
+// to take it. A drop before then is found by the registration check.
+void StatusNotifierItem::followWatcher() {
+    // Panels restart, and at login often start after us: offer the item to every new watcher.
+    watcherOwner = new QDBusServiceWatcher(QString::fromLatin1(watcherService), connection,
+                                           QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(watcherOwner, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this](const QString&, const QString&, const QString& newOwner) {
+                if (currentHosting == Hosting::withdrawn) {
+                    return;
+                }
+                nextRegistration->stop();
+                registrationCheck->stop();
+                registrationsInARow = 0;
+                registerByPath = false;
+                if (newOwner.isEmpty()) {
+                    setHosting(Hosting::noWatcher);
+                } else {
+                    registerWithWatcher();
+                }
+            });
+    // From any sender: naming the watcher would have Qt wait for the bus to
+    // say who owns that name. Only a watcher sends this signal.
+    connection.connect(
+        QString(), QString::fromLatin1(watcherPath), QString::fromLatin1(watcherService),
+        QStringLiteral("StatusNotifierItemUnregistered"), this, SLOT(watcherDroppedItem(QString)));
+    // A watcher that came between the first offer and the watch is asked for
+    // now: with none there at the offer, the bus answers the offer first.
+    QDBusMessage owner = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
+    owner << QString::fromLatin1(watcherService);
+    auto* pending = new QDBusPendingCallWatcher(connection.asyncCall(owner), this);
+    connect(pending, &QDBusPendingCallWatcher::finished, this,
+            [this](QDBusPendingCallWatcher* call) {
+                call->deleteLater();
+                const QDBusPendingReply<bool> reply = *call;
+                if (!reply.isError() && reply.value() && currentHosting == Hosting::noWatcher) {
+                    registerWithWatcher();
+                }
+            });
 }
 
 void StatusNotifierItem::checkStillRegistered() {

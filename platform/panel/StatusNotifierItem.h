@@ -107,6 +107,7 @@ private:
 
     void claimServiceName(bool claim);
     void registerWithWatcher();
+    void followWatcher();
     void setHosting(Hosting hosting);
     // How the next offer names the item: by path once a watcher dropped it.
     enum class Offer { asBefore, byPath };
@@ -131,8 +132,6 @@ private:
     QTimer* nextRegistration = nullptr;
     // The watcher dropped the item offered by name; it is offered by path from now on.
     bool registerByPath = false;
-    // Whether the watcher's word that it dropped an item reaches us.
-    bool dropsHeard = false;
     int registrationsInARow = 0;
     // Counts registrations, so that only the last one's answer counts.
     int registrations = 0;
