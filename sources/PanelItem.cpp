@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AppDelegate.h"
 #include "Application.h"
+#include "StatusBar.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -30,9 +31,11 @@ extern "C" __attribute__((visibility("default"))) int tallyglowRunPanelItem(int,
     app = &Application::shared();
     // One panel item per desktop session: a second launch asks the first to
     // show its settings, and goes; one that cannot reach it says so. The bus
-    // answers while the settings store is created, converted and loaded: a
-    // file from before was converted by the first launch long before.
+    // answers while the panels are looked for and the settings store is
+    // created, converted and loaded: a file from before was converted by the
+    // first launch long before.
     app->claimInstanceName();
+    StatusBar::system().lookForPanels();
     delegate = std::make_shared<AppDelegate>();
     if (!app->isOnlyInstanceInSession()) {
         const std::string failure = app->reopenRunningInstance();

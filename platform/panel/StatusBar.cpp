@@ -3,6 +3,7 @@
 
 #include "StatusNotifierItem.h"
 #include "SwitchingStatusItem.h"
+#include "XAppApplets.h"
 #include "XAppStatusIcon.h"
 
 #include <QCoreApplication>
@@ -52,6 +53,10 @@ QString iconName(const QString& applicationName) {
 StatusBar& StatusBar::system() {
     static StatusBar statusBar;
     return statusBar;
+}
+
+void StatusBar::lookForPanels() {
+    XAppApplets::onSessionBus();
 }
 
 std::unique_ptr<StatusItem> StatusBar::statusItem() {

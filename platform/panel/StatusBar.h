@@ -12,6 +12,9 @@ public:
 
     // A new item in the panel, shown for as long as it is held.
     std::unique_ptr<StatusItem> statusItem();
+    // Starts asking the bus where an item could show, so that the answers
+    // are in by the time one is made; making one asks too.
+    void lookForPanels();
 
 private:
     StatusBar() = default;

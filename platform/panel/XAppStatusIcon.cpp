@@ -10,9 +10,6 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
-#include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
-#include <QDBusServiceWatcher>
 #include <QMenu>
 #include <QMetaProperty>
 #include <QTimer>
@@ -24,8 +21,6 @@ namespace {
 const char* const iconInterface = "org.x.StatusIcon";
 const char* const managerPath = "/org/x/StatusIcon";
 const char* const iconPath = "/org/x/StatusIcon/Icon";
-// Each status applet owns a name in this namespace while it shows icons.
-const char* const monitorNamespace = "org.x.StatusIconMonitor";
 
 // Long enough for a panel's restart to bring its applet back.
 constexpr std::chrono::milliseconds monitorReturnLimit{2000};
@@ -71,9 +66,9 @@ Q_DECLARE_METATYPE(ManagedObjects)
 XAppStatusIcon::XAppStatusIcon(QDBusConnection busConnection, QString name, QString iconName,
                                std::shared_ptr<const StatusItemEvents> itemEvents)
     : connection(std::move(busConnection)), ownName(std::move(name)),
-      ownIconName(std::move(iconName)), events(std::move(itemEvents)) {
+      ownIconName(std::move(iconName)), events(std::move(itemEvents)),
+      applets(XAppApplets::onSessionBus()) {
     if (!connection.isConnected()) {
-        appletsKnown = true;
         return;
     }
     qDBusRegisterMetaType<InterfaceProperties>();
@@ -88,38 +83,10 @@ XAppStatusIcon::XAppStatusIcon(QDBusConnection busConnection, QString name, QStr
     lastMonitorGone->setSingleShot(true);
     lastMonitorGone->setInterval(monitorReturnLimit);
     connect(lastMonitorGone, &QTimer::timeout, this, [this] { follow(); });
-    // A name ending in "*" has Qt watch the whole namespace.
-    monitorWatch = new QDBusServiceWatcher(QString::fromLatin1(monitorNamespace) + u'*', connection,
-                                           QDBusServiceWatcher::WatchForRegistration |
-                                               QDBusServiceWatcher::WatchForUnregistration,
-                                           this);
-    connect(monitorWatch, &QDBusServiceWatcher::serviceRegistered, this,
-            &XAppStatusIcon::monitorCame);
-    connect(monitorWatch, &QDBusServiceWatcher::serviceUnregistered, this,
-            &XAppStatusIcon::monitorLeft);
-    // The watch tells of changes only: the applets already there are asked
-    // for after it, so that the bus answers in the order of the two. Not
-    // waited for: launch goes on meanwhile, and the notifier item is offered
-    // only once the answer says no applet would show it twice.
-    auto* applets = new QDBusPendingCallWatcher(
-        connection.asyncCall(QDBusMessage::createMethodCall(
-            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ListNames"))),
-        this);
-    connect(applets, &QDBusPendingCallWatcher::finished, this,
-            [this](QDBusPendingCallWatcher* call) {
-                call->deleteLater();
-                const QDBusPendingReply<QStringList> names = *call;
-                for (const QString& name : names.value()) {
-                    if (name.startsWith(QString::fromLatin1(monitorNamespace) + u'.')) {
-                        monitors.insert(name);
-                    }
-                }
-                appletsKnown = true;
-                if (!follow()) {
-                    Q_EMIT servedChanged();
-                }
-            });
+    connect(&applets, &XAppApplets::changed, this, &XAppStatusIcon::appletsChanged);
+    if (applets.known()) {
+        follow();
+    }
 }
 
 XAppStatusIcon::~XAppStatusIcon() {
@@ -174,20 +141,22 @@ void XAppStatusIcon::Scroll(int, int, uint) {
     // Scrolling over the item does nothing.
 }
 
-void XAppStatusIcon::monitorCame(const QString& monitor) {
-    monitors.insert(monitor);
-    follow();
-}
-
-void XAppStatusIcon::monitorLeft(const QString& monitor) {
-    monitors.remove(monitor);
-    if (monitors.isEmpty() && isServed) {
+void XAppStatusIcon::appletsChanged() {
+    if (!applets.any() && isServed) {
         lastMonitorGone->start();
+        return;
     }
+    const bool came = follow();
+    // The bus's first answer is told even when the icon stays off the bus:
+    // the item waits for it.
+    if (!came && applets.known() && !answerTold) {
+        Q_EMIT servedChanged();
+    }
+    answerTold = answerTold || applets.known();
 }
 
 bool XAppStatusIcon::follow() {
-    const bool serving = !monitors.isEmpty();
+    const bool serving = applets.any();
     if (serving) {
         lastMonitorGone->stop();
     }

@@ -2,16 +2,15 @@
 #pragma once
 
 #include "StatusItem.h"
+#include "XAppApplets.h"
 
 #include <QDBusConnection>
 #include <QObject>
 #include <QPointer>
-#include <QSet>
 #include <QString>
 #include <QVariantMap>
 #include <memory>
 
-class QDBusServiceWatcher;
 class StatusMenu;
 class QTimer;
 
@@ -43,7 +42,7 @@ public:
     bool served() const { return isServed; }
     // Whether the bus has said which applets are there: until then the icon
     // is not served, and may yet be.
-    bool knowsApplets() const { return appletsKnown; }
+    bool knowsApplets() const { return applets.known(); }
     // The label, and the tooltip for when the pointer rests on it. An applet
     // already there when the icon is made reads it only from the event loop,
     // once launch has given it the title.
@@ -78,8 +77,7 @@ public:
 private:
     enum class Menu { none, primary, secondary };
 
-    void monitorCame(const QString& monitor);
-    void monitorLeft(const QString& monitor);
+    void appletsChanged();
     // Whether the icon came or left.
     bool follow();
     void serve();
@@ -99,12 +97,12 @@ private:
     uint pressedButton = 0;
     QPointer<StatusMenu> menu;
 
-    QDBusServiceWatcher* monitorWatch = nullptr;
-    QSet<QString> monitors;
+    XAppApplets& applets;
+    // Whether the bus's first answer on the applets was told.
+    bool answerTold = false;
     // A panel that restarts has its applet back within moments: the icon
     // waits that long before it leaves the bus.
     QTimer* lastMonitorGone = nullptr;
     QObject* objectManager = nullptr;
     bool isServed = false;
-    bool appletsKnown = false;
 };
