@@ -86,6 +86,7 @@ XAppStatusIcon::XAppStatusIcon(QDBusConnection busConnection, QString name, QStr
     connect(&applets, &XAppApplets::changed, this, &XAppStatusIcon::appletsChanged);
     if (applets.known()) {
         follow();
+        answerTold = true;
     }
 }
 
