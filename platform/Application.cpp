@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Application.h"
 
+#include "BusCall.h"
 #include "BusLossWatch.h"
 #include "EndSignals.h"
 #include "HeldKeys.h"
@@ -49,9 +50,7 @@ void Application::claimInstanceName() {
     if (instanceClaim || !bus.isConnected()) {
         return;
     }
-    QDBusMessage request = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("RequestName"));
+    QDBusMessage request = busCall(QStringLiteral("RequestName"));
     // Not queued for the name: either this process owns it now, or another one does.
     constexpr uint doNotQueue = 4;
     request << InstanceBus::name() << doNotQueue;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "StatusNotifierItem.h"
 
+#include "BusCall.h"
 #include "DBusMenuExporter.h"
 #include "StatusMenu.h"
 #include "StatusNotifierItemAdaptor.h"
@@ -130,10 +131,8 @@ void StatusNotifierItem::setWithdrawn(bool withdrawn) {
 // Without waiting for the answer: the bus handles our messages in order, so
 // the watcher, told of the item next, finds the name already taken.
 void StatusNotifierItem::claimServiceName(bool claim) {
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-        QStringLiteral("org.freedesktop.DBus"),
-        claim ? QStringLiteral("RequestName") : QStringLiteral("ReleaseName"));
+    QDBusMessage call =
+        busCall(claim ? QStringLiteral("RequestName") : QStringLiteral("ReleaseName"));
     call << serviceName;
     if (claim) {
         call << uint(0);
@@ -324,9 +323,7 @@ void StatusNotifierItem::followWatcher() {
         QStringLiteral("StatusNotifierItemUnregistered"), this, SLOT(watcherDroppedItem(QString)));
     // A watcher that came between the first offer and the watch is asked for
     // now: with none there at the offer, the bus answers the offer first.
-    QDBusMessage owner = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
+    QDBusMessage owner = busCall(QStringLiteral("NameHasOwner"));
     owner << QString::fromLatin1(watcherService);
     auto* pending = new QDBusPendingCallWatcher(connection.asyncCall(owner), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this,

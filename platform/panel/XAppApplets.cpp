@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "XAppApplets.h"
 
+#include "BusCall.h"
+
 #include <QCoreApplication>
-#include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
@@ -25,10 +26,10 @@ XAppApplets::XAppApplets(QDBusConnection connection) : QObject(QCoreApplication:
         return;
     }
     // A name ending in "*" has Qt watch the whole namespace.
-    watch = new QDBusServiceWatcher(QString::fromLatin1(appletNamespace) + u'*', connection,
-                                    QDBusServiceWatcher::WatchForRegistration |
-                                        QDBusServiceWatcher::WatchForUnregistration,
-                                    this);
+    auto* watch = new QDBusServiceWatcher(QString::fromLatin1(appletNamespace) + u'*', connection,
+                                          QDBusServiceWatcher::WatchForRegistration |
+                                              QDBusServiceWatcher::WatchForUnregistration,
+                                          this);
     connect(watch, &QDBusServiceWatcher::serviceRegistered, this, [this](const QString& name) {
         applets.insert(name);
         Q_EMIT changed();
@@ -41,10 +42,7 @@ XAppApplets::XAppApplets(QDBusConnection connection) : QObject(QCoreApplication:
     // for after it, so that the bus answers in the order of the two. Not
     // waited for: the program goes on starting meanwhile.
     auto* names = new QDBusPendingCallWatcher(
-        connection.asyncCall(QDBusMessage::createMethodCall(
-            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ListNames"))),
-        this);
+        connection.asyncCall(busCall(QStringLiteral("ListNames"))), this);
     connect(names, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
         call->deleteLater();
         const QDBusPendingReply<QStringList> reply = *call;

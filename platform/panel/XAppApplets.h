@@ -6,8 +6,6 @@
 #include <QSet>
 #include <QString>
 
-class QDBusServiceWatcher;
-
 // XApp's status applets (Cinnamon's panel, MATE's XApp applet) on the session
 // bus: each owns a name under org.x.StatusIconMonitor while it shows icons.
 // Watched from the first use on, so that the process can start asking early.
@@ -28,7 +26,6 @@ Q_SIGNALS:
 private:
     explicit XAppApplets(QDBusConnection connection);
 
-    QDBusServiceWatcher* watch = nullptr;
     QSet<QString> applets;
     bool answered = false;
 };
